@@ -1,0 +1,82 @@
+#pragma once
+
+// The one record of what the main window shows as picked. Data flow of a machine pick:
+//   click on cmdSelect -> pickTicket -> SelectionState -> BoardView (ball pictures)
+//                                                      -> TextBox txtSelect (selection text)
+//                      -> pick statistics -> TextBox txtData (statistics text)
+// The engine knows the window only through BoardView and TextBox, so it runs without one.
+
+#include "checked.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kestrune {
+
+enum class BallColour { red, blue };
+
+// The three template pictures a ball can show.
+enum class BallPicture { markedRed, markedBlue, gray };
+
+constexpr std::int16_t redBallCount = 33;
+constexpr std::int16_t blueBallCount = 16;
+
+// Positions 1..6 hold the reds ascending, position 7 the blue; all 0 after a reset.
+using Ticket = CheckedArray<std::int16_t, 1, 7>;
+
+class BoardView {
+public:
+    virtual ~BoardView() = default;
+    // Puts the number label of ball n back to its standard look and place, in front of the ball.
+    virtual void resetBallLabel(BallColour colour, std::int16_t n) = 0;
+    virtual void showBallPicture(BallColour colour, std::int16_t n, BallPicture picture) = 0;
+};
+
+// A text box of the window as the engine sees it: it only ever replaces the whole text.
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+    virtual void setText(const std::string& text) = 0;
+};
+
+// "00" format: decimal with a leading zero below 10 ("01" to "33").
+std::string twoDigitText(std::int16_t n);
+
+class SelectionState {
+public:
+    // Both collaborators must outlive the state.
+    SelectionState(BoardView& board, TextBox& txtSelect);
+
+    bool busy() const { return busy_; }
+    void setBusy(bool busy) { busy_ = busy; }
+    bool redMarked(std::int16_t n) const { return redMarked_[n]; }
+    bool blueMarked(std::int16_t n) const { return blueMarked_[n]; }
+    const Ticket& ticketNumbers() const { return ticketNumbers_; }
+    const std::string& selectionText() const { return selectionText_; }
+
+    void resetBoard();
+    void markRed(std::int16_t n);
+    void markBlue(std::int16_t n);
+    void unmarkRed(std::int16_t n);
+    void unmarkBlue(std::int16_t n);
+
+    // Appends the marked numbers to the selection text; never clears it first.
+    void composeSelectionText();
+    // Reads the first seven space-separated pieces into ticketNumbers. On a bad piece it throws
+    // std::invalid_argument; the entries before that piece keep their new values.
+    void parseSelectionText();
+
+private:
+    void setMark(BallColour colour, std::int16_t n, BallPicture picture, bool marked);
+    void appendToSelectionText(const std::string& piece);
+
+    BoardView& board_;
+    TextBox& txtSelect_;
+    bool busy_ = false;
+    CheckedArray<bool, 1, redBallCount> redMarked_;
+    CheckedArray<bool, 1, blueBallCount> blueMarked_;
+    Ticket ticketNumbers_;
+    std::string selectionText_;
+};
+
+} // namespace kestrune

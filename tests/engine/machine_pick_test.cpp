@@ -1,0 +1,249 @@
+#include "fakes.h"
+#include "machine_pick.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace kestrune {
+namespace {
+
+using testing::BoardCall;
+using testing::RecordingBoard;
+using testing::RecordingTextBox;
+using testing::ScriptedEvents;
+using testing::ScriptedRandomSource;
+using testing::valueFor;
+
+// Values that draw reds 3, 7, 7 (repeated on a marked ball), 12, 19, 25, 31 and blue 8.
+std::vector<float> drawOf03071219253108() {
+    return {valueFor(3, 33),  valueFor(7, 33),  valueFor(7, 33), valueFor(12, 33),
+            valueFor(19, 33), valueFor(25, 33), valueFor(31, 33), valueFor(8, 16)};
+}
+
+std::vector<float> concat(std::vector<float> a, const std::vector<float>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class MachinePickTest : public ::testing::Test {
+protected:
+    PickOutcome pick() { return pickTicket(state, random, events, txtData); }
+    void script(const std::vector<float>& values) {
+        random.values.assign(values.begin(), values.end());
+    }
+
+    RecordingBoard board;
+    RecordingTextBox txtSelect;
+    RecordingTextBox txtData;
+    SelectionState state{board, txtSelect};
+    ScriptedRandomSource random;
+    ScriptedEvents events;
+};
+
+TEST_F(MachinePickTest, ScriptedDrawIsAcceptedWithItsStatisticsText) {
+    script(concat(drawOf03071219253108(), std::vector<float>(8, 0.0f)));
+
+    EXPECT_EQ(pick(), PickOutcome::accepted);
+
+    EXPECT_EQ(state.selectionText(), "03 07 12 19 25 31 08");
+    EXPECT_EQ(txtSelect.text(), "03 07 12 19 25 31 08");
+    std::string sixteenReseedsBeforeValues;
+    for (int i = 0; i < 16; ++i) {
+        sixteenReseedsBeforeValues += "sv";
+    }
+    EXPECT_EQ(random.log, sixteenReseedsBeforeValues) << "16 reseeds, each directly before a value";
+    EXPECT_EQ(events.calls, 1);
+    EXPECT_FALSE(state.busy());
+
+    const std::string expected = "奇偶比：5:1\r\n大小比：3:3\r\n质合比：4:2\r\nAC值：8\r\n"
+                                 "总和：97\r\n尾和：27\r\n跨距：28\r\n三段分布：222";
+    EXPECT_EQ(txtData.text(), expected);
+    ASSERT_EQ(txtData.writes.size(), 8u) << "eight writes, each adding one line";
+    EXPECT_EQ(txtData.writes[0], "奇偶比：5:1\r\n");
+    for (std::size_t i = 1; i < 8; ++i) {
+        EXPECT_TRUE(txtData.writes[i].starts_with(txtData.writes[i - 1])) << "write " << i;
+    }
+
+    for (const int n : {3, 7, 12, 19, 25, 31}) {
+        EXPECT_TRUE(state.redMarked(static_cast<std::int16_t>(n)));
+    }
+    EXPECT_TRUE(state.blueMarked(8));
+    const auto markedRed = std::count_if(board.calls.begin(), board.calls.end(), [](auto& c) {
+        return c.picture == BallPicture::markedRed;
+    });
+    EXPECT_EQ(markedRed, 6) << "the repeated 7 is not marked again";
+}
+
+TEST_F(MachinePickTest, ABusyPickIsDroppedWithoutATrace) {
+    state.setBusy(true);
+    EXPECT_EQ(pick(), PickOutcome::busy);
+    EXPECT_TRUE(board.calls.empty());
+    EXPECT_TRUE(random.log.empty());
+    EXPECT_TRUE(txtData.writes.empty());
+    EXPECT_TRUE(txtSelect.writes.empty());
+    EXPECT_EQ(events.calls, 0);
+    EXPECT_TRUE(state.busy());
+}
+
+TEST_F(MachinePickTest, ASecondClickDuringEventProcessingIsDropped) {
+    script(concat(drawOf03071219253108(), std::vector<float>(8, 0.0f)));
+    PickOutcome nested = PickOutcome::accepted;
+    events.onProcess = [&](int) { nested = pick(); };
+    EXPECT_EQ(pick(), PickOutcome::accepted);
+    EXPECT_EQ(nested, PickOutcome::busy);
+}
+
+TEST_F(MachinePickTest, ARejectionInRowKDrawsKFilterValuesThenStartsAFreshAttempt) {
+    // 03 07 12 19 25 31 has odd 5, so row 1 rejects for any r above about 0.3.
+    std::vector<float> script = drawOf03071219253108();
+    script.push_back(0.9f);
+    script = concat(script, drawOf03071219253108());
+    script = concat(script, std::vector<float>(8, 0.0f));
+    random.values.assign(script.begin(), script.end());
+    std::vector<std::size_t> boardCallsAtProcessing;
+    events.onProcess = [&](int) { boardCallsAtProcessing.push_back(board.calls.size()); };
+
+    EXPECT_EQ(pick(), PickOutcome::accepted);
+    EXPECT_EQ(random.drawn, 8 + 1 + 8 + 8);
+    ASSERT_EQ(events.calls, 2);
+    // Second attempt: processing first, then all 98 reset calls before any mark.
+    const std::size_t secondStart = boardCallsAtProcessing[1];
+    ASSERT_GE(board.calls.size(), secondStart + 98);
+    for (std::size_t i = secondStart; i < secondStart + 98; ++i) {
+        const BoardCall& call = board.calls[i];
+        EXPECT_TRUE(call.kind == BoardCall::Kind::resetLabel || call.picture == BallPicture::gray);
+    }
+}
+
+// Tickets that fail exactly one row whatever r is above a threshold; r = 0.99 rejects there.
+struct RowCase {
+    const char* name;
+    std::array<int, 6> reds;
+    int rejectingRow;
+};
+
+void PrintTo(const RowCase& row, std::ostream* os) { *os << row.name; }
+
+class RejectingRow : public MachinePickTest, public ::testing::WithParamInterface<RowCase> {};
+
+TEST_P(RejectingRow, DrawsExactlyThatManyFilterValues) {
+    const RowCase& row = GetParam();
+    std::vector<float> script;
+    for (const int n : row.reds) {
+        script.push_back(valueFor(n, 33));
+    }
+    script.push_back(valueFor(1, 16));
+    script.insert(script.end(), static_cast<std::size_t>(row.rejectingRow), 0.99f);
+    random.values.assign(script.begin(), script.end());
+    events.endAfter = 1; // the second attempt gives up at its event processing
+
+    EXPECT_EQ(pick(), PickOutcome::abandoned);
+    EXPECT_EQ(random.drawn, 7 + row.rejectingRow);
+    EXPECT_TRUE(random.values.empty());
+    EXPECT_TRUE(txtData.writes.empty()) << "a rejected ticket writes no statistics";
+    EXPECT_FALSE(state.busy());
+}
+
+// Each ticket passes every row before its rejecting row whatever r is, and fails that row for
+// r = 0.99.
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RejectingRow,
+    ::testing::Values(RowCase{"odd", {1, 2, 3, 4, 5, 7}, 1},
+                      RowCase{"large", {1, 2, 3, 4, 5, 6}, 2},
+                      RowCase{"prime", {1, 2, 3, 5, 6, 8}, 3},
+                      RowCase{"ac", {1, 2, 4, 6, 15, 25}, 4},
+                      RowCase{"total", {1, 2, 4, 6, 9, 15}, 5},
+                      RowCase{"tail", {1, 2, 15, 20, 25, 26}, 6},
+                      RowCase{"span", {1, 2, 6, 15, 28, 33}, 7},
+                      RowCase{"distribution", {1, 2, 10, 18, 25, 27}, 8}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AcceptanceTable, ADeviationEqualToTheLimitPasses) {
+    const AcceptanceTest& total = acceptanceTable[4];
+    EXPECT_TRUE(passes(total, 142, 0.5f)) << "|142 - 102| * 0.5 = 20";
+    EXPECT_TRUE(passes(total, 62, 0.5f));
+    EXPECT_FALSE(passes(total, 142, std::nextafter(0.5f, 1.0f)));
+    EXPECT_TRUE(passes(total, 122, 0.999f)) << "a deviation at the limit passes whatever r is";
+    EXPECT_FALSE(passes(total, 123, 0.999f));
+}
+
+TEST(AcceptanceTable, RowsPassWhateverRIsInsideTheirBands) {
+    const float nearlyOne = std::nextafter(1.0f, 0.0f);
+    const std::pair<int, std::vector<int>> bands[] = {
+        {0, {3}},           {1, {3}},           {2, {2}},
+        {3, {7}},           {5, {23, 24, 28}},  {6, {23, 26}},
+        {7, {172, 222, 272}},
+    };
+    for (const auto& [row, values] : bands) {
+        for (const int v : values) {
+            EXPECT_TRUE(passes(acceptanceTable[static_cast<std::size_t>(row)],
+                               static_cast<std::int16_t>(v), nearlyOne))
+                << acceptanceTable[static_cast<std::size_t>(row)].name << " " << v;
+        }
+    }
+    EXPECT_FALSE(passes(acceptanceTable[5], 22, nearlyOne)) << "tail 22 is 3.64 off";
+    EXPECT_FALSE(passes(acceptanceTable[6], 27, nearlyOne)) << "span 27 is 2.62 off";
+    EXPECT_FALSE(passes(acceptanceTable[1], 2, nearlyOne));
+}
+
+TEST(AcceptanceTable, SixteenBitOverflowInAnIntegerRowIsAnError) {
+    EXPECT_THROW(passes(acceptanceTable[4], -32700, 0.5f), std::overflow_error);
+}
+
+TEST(BallIndex, TheFloatJustBelowOneGivesTheLastBallNeverOneMore) {
+    const float nearlyOne = std::nextafter(1.0f, 0.0f);
+    EXPECT_EQ(ballIndex(nearlyOne, 33), 33);
+    EXPECT_EQ(ballIndex(nearlyOne, 16), 16);
+    EXPECT_EQ(ballIndex(0.0f, 33), 1);
+    EXPECT_EQ(ballIndex(1.0f / 33, 33), 2);
+}
+
+TEST(BallIndex, ValuesOutsideTheUnitIntervalAreErrors) {
+    EXPECT_THROW(ballIndex(1.0f, 33), std::range_error);
+    EXPECT_THROW(ballIndex(-0.1f, 33), std::range_error);
+    EXPECT_THROW(ballIndex(std::nanf(""), 16), std::range_error);
+}
+
+TEST(StatisticsText, PrintsZoneCodesWithoutPadding) {
+    PickStatistics s;
+    s.distribution = 33;
+    EXPECT_EQ(statisticsLines(s)[7], "三段分布：33");
+    s.distribution = 6;
+    EXPECT_EQ(statisticsLines(s)[7], "三段分布：6");
+}
+
+TEST_F(MachinePickTest, AnErrorLeavesThePickWithBusyCleared) {
+    random.values.assign({1.0f}); // a broken source: 1 would make red ball 34
+    EXPECT_THROW(pick(), std::range_error);
+    EXPECT_FALSE(state.busy()) << "the machine-pick button keeps working";
+
+    script(concat(drawOf03071219253108(), std::vector<float>(8, 0.0f)));
+    EXPECT_EQ(pick(), PickOutcome::accepted);
+}
+
+TEST_F(MachinePickTest, TheProgramEndingAbandonsThePickBeforeAnotherAttempt) {
+    events.endAfter = 0;
+    EXPECT_EQ(pick(), PickOutcome::abandoned);
+    EXPECT_TRUE(board.calls.empty());
+    EXPECT_EQ(random.drawn, 0);
+    EXPECT_FALSE(state.busy());
+}
+
+TEST_F(MachinePickTest, ThePreviousStatisticsStayUntilANewTicketIsAccepted) {
+    std::vector<float> script = concat(drawOf03071219253108(), std::vector<float>(8, 0.0f));
+    script = concat(script, drawOf03071219253108());
+    script.push_back(0.9f); // rejected
+    random.values.assign(script.begin(), script.end());
+    EXPECT_EQ(pick(), PickOutcome::accepted);
+    const auto writes = txtData.writes.size();
+
+    events.endAfter = events.calls + 1; // the second pick ends after one attempt
+    EXPECT_EQ(pick(), PickOutcome::abandoned);
+    EXPECT_EQ(txtData.writes.size(), writes);
+}
+
+} // namespace
+} // namespace kestrune
