@@ -22,14 +22,18 @@ inline std::int16_t narrow(int value, const char* what) {
     return static_cast<std::int16_t>(value);
 }
 
-inline std::int16_t add(std::int16_t a, std::int16_t b) { return narrow(int{a} + int{b}, "sum"); }
+inline std::int16_t add(std::int16_t a, std::int16_t b) {
+    return narrow(int{a} + int{b}, "sum");
+}
 inline std::int16_t sub(std::int16_t a, std::int16_t b) {
     return narrow(int{a} - int{b}, "difference");
 }
 inline std::int16_t mul(std::int16_t a, std::int16_t b) {
     return narrow(int{a} * int{b}, "product");
 }
-inline std::int16_t abs(std::int16_t a) { return narrow(a < 0 ? -int{a} : int{a}, "abs"); }
+inline std::int16_t abs(std::int16_t a) {
+    return narrow(a < 0 ? -int{a} : int{a}, "abs");
+}
 
 } // namespace checked
 

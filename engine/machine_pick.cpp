@@ -74,7 +74,8 @@ bool passes(const AcceptanceTest& test, std::int16_t statistic, float r) {
         return !(scaled > test.limit);
     }
     case Arithmetic::realDeviation: {
-        const double scaled = std::abs(static_cast<double>(statistic) - test.expectation) * double{r};
+        const double scaled =
+            std::abs(static_cast<double>(statistic) - test.expectation) * double{r};
         checkFinite(scaled, test.name);
         return !(scaled > test.limit);
     }
@@ -95,8 +96,9 @@ std::int16_t ballIndex(float r, std::int16_t count) {
     }
     // A float times a number below 64 is exact in double; rounding the product to float could
     // turn the largest r below 1 into count + 1.
+    // r is not negative, so truncation is the integer part.
     const double product = double{r} * count;
-    return checked::add(static_cast<std::int16_t>(std::floor(product)), 1);
+    return checked::add(static_cast<std::int16_t>(product), 1);
 }
 
 std::array<std::string, 8> statisticsLines(const PickStatistics& s) {

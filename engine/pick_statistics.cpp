@@ -32,7 +32,9 @@ int integerSquareRoot(std::int16_t n) {
 
 } // namespace
 
-bool isOdd(std::int16_t n) { return n % 2 != 0; }
+bool isOdd(std::int16_t n) {
+    return n % 2 != 0;
+}
 
 bool isPrime(std::int16_t n) {
     const int limit = integerSquareRoot(n);
@@ -55,7 +57,9 @@ std::int16_t lastDigit(std::int16_t n) {
     return static_cast<std::int16_t>(digit < 0 ? -digit : digit);
 }
 
-std::int16_t countOdd(const Ticket& ticket) { return countReds(ticket, isOdd); }
+std::int16_t countOdd(const Ticket& ticket) {
+    return countReds(ticket, isOdd);
+}
 std::int16_t countEven(const Ticket& ticket) {
     return checked::sub(redsPerTicket, countOdd(ticket));
 }
@@ -67,7 +71,9 @@ std::int16_t countSmall(const Ticket& ticket) {
     return checked::sub(redsPerTicket, countLarge(ticket));
 }
 
-std::int16_t countPrime(const Ticket& ticket) { return countReds(ticket, isPrime); }
+std::int16_t countPrime(const Ticket& ticket) {
+    return countReds(ticket, isPrime);
+}
 std::int16_t countComposite(const Ticket& ticket) {
     return checked::sub(redsPerTicket, countPrime(ticket));
 }
@@ -122,8 +128,7 @@ std::int16_t spanValue(const Ticket& ticket) {
 
 std::int16_t zoneCode(const Ticket& ticket) {
     const std::int16_t low = countReds(ticket, [](std::int16_t n) { return n <= 11; });
-    const std::int16_t middle =
-        countReds(ticket, [](std::int16_t n) { return n > 11 && n <= 22; });
+    const std::int16_t middle = countReds(ticket, [](std::int16_t n) { return n > 11 && n <= 22; });
     const std::int16_t high = countReds(ticket, [](std::int16_t n) { return n > 22; });
     return checked::add(checked::add(checked::mul(100, low), checked::mul(10, middle)), high);
 }

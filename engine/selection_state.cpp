@@ -50,6 +50,9 @@ std::int16_t parseNumberPiece(std::string_view piece, int index) {
 } // namespace
 
 std::string twoDigitText(std::int16_t n) {
+    if (n >= 0 && n < 100) {
+        return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    }
     std::string text = std::to_string(n >= 0 ? n : -n);
     if (text.size() < 2) {
         text.insert(0, 1, '0');
@@ -58,7 +61,9 @@ std::string twoDigitText(std::int16_t n) {
 }
 
 SelectionState::SelectionState(BoardView& board, TextBox& txtSelect)
-    : board_(board), txtSelect_(txtSelect) {}
+    : board_(board), txtSelect_(txtSelect) {
+    selectionText_.reserve(20);
+}
 
 void SelectionState::resetBoard() {
     for (std::int16_t n = 1; n <= redBallCount; ++n) {
@@ -91,8 +96,7 @@ void SelectionState::unmarkBlue(std::int16_t n) {
 }
 
 // The picture is shown first; the flag follows only when the display step went through.
-void SelectionState::setMark(BallColour colour, std::int16_t n, BallPicture picture,
-                             bool marked) {
+void SelectionState::setMark(BallColour colour, std::int16_t n, BallPicture picture, bool marked) {
     checkBall(colour, n);
     board_.showBallPicture(colour, n, picture);
     if (colour == BallColour::red) {

@@ -4,6 +4,10 @@
 #include <random>
 #include <utility>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <x86intrin.h>
+#endif
+
 namespace kestrune {
 
 namespace {
@@ -18,10 +22,9 @@ std::uint64_t mix64(std::uint64_t z) {
 }
 
 std::uint64_t steadyNanoseconds() {
-    return static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(
-            std::chrono::steady_clock::now().time_since_epoch())
-            .count());
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
 }
 
 std::uint64_t entropySeed() {
@@ -31,7 +34,15 @@ std::uint64_t entropySeed() {
 
 } // namespace
 
-TimerRandomSource::TimerRandomSource() : TimerRandomSource(steadyNanoseconds, entropySeed()) {}
+std::uint64_t TimerRandomSource::highResolutionTicks() {
+#if defined(__x86_64__) || defined(__i386__)
+    return __rdtsc();
+#else
+    return steadyNanoseconds();
+#endif
+}
+
+TimerRandomSource::TimerRandomSource() : TimerRandomSource(highResolutionTicks, entropySeed()) {}
 
 TimerRandomSource::TimerRandomSource(Clock clock, std::uint64_t seed)
     : clock_(std::move(clock)), state_(mix64(seed)) {}

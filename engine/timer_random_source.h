@@ -17,12 +17,16 @@ class TimerRandomSource final : public RandomSource {
 public:
     using Clock = std::function<std::uint64_t()>;
 
-    // The steady clock in nanoseconds, and a seed from the system's entropy source.
+    // highResolutionTicks, and a seed from the system's entropy source.
     TimerRandomSource();
     TimerRandomSource(Clock clock, std::uint64_t seed);
 
     void reseedFromTimer() override;
     float nextUniform() override;
+
+    // The processor's time-stamp counter where there is one (a few cycles to read), else the
+    // steady clock in nanoseconds.
+    static std::uint64_t highResolutionTicks();
 
 private:
     Clock clock_;

@@ -87,6 +87,8 @@ public:
 };
 
 // The value that makes ballIndex pick ball n out of count: the middle of its interval.
-inline float valueFor(int n, int count) { return (static_cast<float>(n) - 0.5f) / count; }
+inline float valueFor(int n, int count) {
+    return (static_cast<float>(n) - 0.5f) / count;
+}
 
 } // namespace kestrune::testing

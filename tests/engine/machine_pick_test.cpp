@@ -1,10 +1,9 @@
 #include "fakes.h"
 #include "machine_pick.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace kestrune {
@@ -19,7 +18,7 @@ using testing::valueFor;
 
 // Values that draw reds 3, 7, 7 (repeated on a marked ball), 12, 19, 25, 31 and blue 8.
 std::vector<float> drawOf03071219253108() {
-    return {valueFor(3, 33),  valueFor(7, 33),  valueFor(7, 33), valueFor(12, 33),
+    return {valueFor(3, 33),  valueFor(7, 33),  valueFor(7, 33),  valueFor(12, 33),
             valueFor(19, 33), valueFor(25, 33), valueFor(31, 33), valueFor(8, 16)};
 }
 
@@ -125,7 +124,9 @@ struct RowCase {
     int rejectingRow;
 };
 
-void PrintTo(const RowCase& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const RowCase& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class RejectingRow : public MachinePickTest, public ::testing::WithParamInterface<RowCase> {};
 
@@ -149,17 +150,16 @@ TEST_P(RejectingRow, DrawsExactlyThatManyFilterValues) {
 
 // Each ticket passes every row before its rejecting row whatever r is, and fails that row for
 // r = 0.99.
-INSTANTIATE_TEST_SUITE_P(
-    Rows, RejectingRow,
-    ::testing::Values(RowCase{"odd", {1, 2, 3, 4, 5, 7}, 1},
-                      RowCase{"large", {1, 2, 3, 4, 5, 6}, 2},
-                      RowCase{"prime", {1, 2, 3, 5, 6, 8}, 3},
-                      RowCase{"ac", {1, 2, 4, 6, 15, 25}, 4},
-                      RowCase{"total", {1, 2, 4, 6, 9, 15}, 5},
-                      RowCase{"tail", {1, 2, 15, 20, 25, 26}, 6},
-                      RowCase{"span", {1, 2, 6, 15, 28, 33}, 7},
-                      RowCase{"distribution", {1, 2, 10, 18, 25, 27}, 8}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, RejectingRow,
+                         ::testing::Values(RowCase{"odd", {1, 2, 3, 4, 5, 7}, 1},
+                                           RowCase{"large", {1, 2, 3, 4, 5, 6}, 2},
+                                           RowCase{"prime", {1, 2, 3, 5, 6, 8}, 3},
+                                           RowCase{"ac", {1, 2, 4, 6, 15, 25}, 4},
+                                           RowCase{"total", {1, 2, 4, 6, 9, 15}, 5},
+                                           RowCase{"tail", {1, 2, 15, 20, 25, 26}, 6},
+                                           RowCase{"span", {1, 2, 6, 15, 28, 33}, 7},
+                                           RowCase{"distribution", {1, 2, 10, 18, 25, 27}, 8}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AcceptanceTable, ADeviationEqualToTheLimitPasses) {
     const AcceptanceTest& total = acceptanceTable[4];
@@ -173,8 +173,12 @@ TEST(AcceptanceTable, ADeviationEqualToTheLimitPasses) {
 TEST(AcceptanceTable, RowsPassWhateverRIsInsideTheirBands) {
     const float nearlyOne = std::nextafter(1.0f, 0.0f);
     const std::pair<int, std::vector<int>> bands[] = {
-        {0, {3}},           {1, {3}},           {2, {2}},
-        {3, {7}},           {5, {23, 24, 28}},  {6, {23, 26}},
+        {0, {3}},
+        {1, {3}},
+        {2, {2}},
+        {3, {7}},
+        {5, {23, 24, 28}},
+        {6, {23, 26}},
         {7, {172, 222, 272}},
     };
     for (const auto& [row, values] : bands) {

@@ -1,9 +1,8 @@
 #include "pick_statistics.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace kestrune {
@@ -28,11 +27,13 @@ struct WorkedExample {
 PickStatistics stats(int odd, int large, int prime, int ac, int total, int tail, int span,
                      int distribution) {
     auto s16 = [](int v) { return static_cast<std::int16_t>(v); };
-    return {s16(odd),  s16(6 - odd), s16(large), s16(6 - large), s16(prime),       s16(6 - prime),
-            s16(ac),   s16(total),   s16(tail),  s16(span),      s16(distribution)};
+    return {s16(odd), s16(6 - odd), s16(large), s16(6 - large), s16(prime),       s16(6 - prime),
+            s16(ac),  s16(total),   s16(tail),  s16(span),      s16(distribution)};
 }
 
-void PrintTo(const WorkedExample& example, std::ostream* os) { *os << example.name; }
+void PrintTo(const WorkedExample& example, std::ostream* os) {
+    *os << example.name;
+}
 
 class WorkedExamples : public ::testing::TestWithParam<WorkedExample> {};
 
@@ -47,15 +48,19 @@ INSTANTIATE_TEST_SUITE_P(
         WorkedExample{"mixed", {3, 9, 20, 24, 26, 32}, 10, stats(2, 2, 1, 6, 114, 24, 29, 213)},
         WorkedExample{"lowest", {1, 2, 3, 4, 5, 6}, 1, stats(3, 2, 4, 0, 21, 21, 5, 600)},
         WorkedExample{"highest", {28, 29, 30, 31, 32, 33}, 16, stats(3, 2, 2, 0, 183, 23, 5, 6)},
-        WorkedExample{"one_is_prime", {1, 12, 23, 30, 31, 33}, 5,
-                      stats(4, 0, 3, 9, 130, 10, 32, 114)},
+        WorkedExample{
+            "one_is_prime", {1, 12, 23, 30, 31, 33}, 5, stats(4, 0, 3, 9, 130, 10, 32, 114)},
         WorkedExample{"step_five", {5, 10, 15, 20, 25, 30}, 8, stats(3, 3, 1, 0, 105, 15, 25, 222)},
-        WorkedExample{"zone_edges", {11, 12, 22, 23, 24, 33}, 2,
-                      stats(3, 0, 2, 4, 125, 15, 22, 123)},
+        WorkedExample{
+            "zone_edges", {11, 12, 22, 23, 24, 33}, 2, stats(3, 0, 2, 4, 125, 15, 22, 123)},
         WorkedExample{"no_low_zone", {12, 13, 14, 15, 16, 17}, 9, stats(3, 3, 2, 0, 87, 27, 5, 60)},
-        WorkedExample{"all_distinct_differences", {2, 4, 8, 16, 32, 33}, 3,
+        WorkedExample{"all_distinct_differences",
+                      {2, 4, 8, 16, 32, 33},
+                      3,
                       stats(1, 2, 1, 10, 95, 25, 31, 312)}),
-    [](const ::testing::TestParamInfo<WorkedExample>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<WorkedExample>& info) {
+        return std::string(info.param.name);
+    });
 
 TEST(PickStatistics, TheBlueNumberChangesNothing) {
     EXPECT_EQ(computeStatistics(ticketOf({3, 9, 20, 24, 26, 32}, 1)),

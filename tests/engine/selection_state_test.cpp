@@ -102,8 +102,8 @@ TEST_F(SelectionStateTest, MarkingTwiceShowsThePictureTwiceAndKeepsTheFlag) {
     state.markRed(5);
     EXPECT_TRUE(state.redMarked(5));
     ASSERT_EQ(board.calls.size(), 2u);
-    EXPECT_EQ(board.calls[1],
-              (BoardCall{BoardCall::Kind::showPicture, BallColour::red, 5, BallPicture::markedRed}));
+    EXPECT_EQ(board.calls[1], (BoardCall{BoardCall::Kind::showPicture, BallColour::red, 5,
+                                         BallPicture::markedRed}));
 
     state.unmarkBlue(9);
     EXPECT_FALSE(state.blueMarked(9));

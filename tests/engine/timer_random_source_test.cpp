@@ -1,9 +1,8 @@
 #include "machine_pick.h"
 #include "timer_random_source.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 #include <set>
 
 namespace kestrune {
