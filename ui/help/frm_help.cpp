@@ -1,0 +1,287 @@
+#include "help/frm_help.h"
+
+#include "common/fonts.h"
+#include "common/twips.h"
+#include "help/publisher.h"
+#include "platform/platform_services.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
+namespace kestrune::ui {
+
+namespace {
+
+// Layout, in twips from the top-left corner of the client area.
+constexpr double clientWidth = 4335;
+constexpr double clientHeight = 3375;
+constexpr double informationLeft = 480;
+constexpr std::array<double, frmHelp::informationCount> informationTop{120,  454,  795,  1125,
+                                                                       1455, 1785, 2130, 2520};
+constexpr double okLeft = 1680;
+constexpr double okTop = 2880;
+constexpr double okWidth = 1140;
+constexpr double okHeight = 360;
+
+constexpr double headingPointSize = 8.25;
+
+// The lines that are links.
+constexpr int mailLine = 2;
+constexpr int homePageLine = 3;
+constexpr int messengerLine = 4;
+
+// Colours as numbers in 0x00BBGGRR.
+constexpr quint32 linkHoverColour = 65280; // green
+constexpr quint32 restedColour = 0;        // black
+
+QColor colourOf(quint32 bgr) {
+    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
+                  static_cast<int>((bgr >> 16) & 0xFFu));
+}
+
+bool isHeading(int index) {
+    return index == 0 || index == 5;
+}
+
+bool isLink(int index) {
+    return index == mailLine || index == homePageLine || index == messengerLine;
+}
+
+QString informationText(int index) {
+    switch (index) {
+    case 0:
+        return QStringLiteral("一、软件信息：");
+    case 1:
+        return QStringLiteral("Publisher:") + publisher::chineseName + u'(' + publisher::latinName +
+               u')';
+    case mailLine:
+        return QStringLiteral("eMail:") + publisher::mailAddress;
+    case homePageLine:
+        return QStringLiteral("Home Page:") + publisher::homePage;
+    case messengerLine:
+        return QStringLiteral("QQ:") + publisher::messengerAccount;
+    case 5:
+        return QStringLiteral("二、温馨提示：");
+    case 6:
+        return QStringLiteral("确定以某次选择为准即可，犹豫、多选无益。");
+    case 7:
+        return QStringLiteral("若中奖，望告知；你得利，我留名。");
+    default:
+        return {};
+    }
+}
+
+void setTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+frmHelp::frmHelp(PlatformServices& services)
+    : QDialog(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      services_(services) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Kestrune 帮助"));
+    setFont(defaultUiFont());
+    setFixedSize(sizeFromTwips(clientWidth, clientHeight));
+    setSizeGripEnabled(false);
+    // Moves over the bare window reach mouseMoveEvent without a button held down as well.
+    setMouseTracking(true);
+
+    const QColor startColour = palette().color(QPalette::ButtonText);
+    for (int index = 0; index < informationCount; ++index) {
+        auto* label = new QLabel(informationText(index), this);
+        label->setObjectName(QStringLiteral("lblInformation_%1").arg(index));
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(false);
+        label->setFont(isHeading(index) ? msSansSerif(headingPointSize, true) : defaultUiFont());
+        label->setFocusPolicy(Qt::NoFocus);
+        label->setBackgroundRole(QPalette::Window);
+        label->setAutoFillBackground(true);
+        setTextColour(label, startColour);
+        label->move(pointFromTwips(informationLeft, informationTop[index]));
+        label->adjustSize();
+        // A label keeps its own mouse events: a move over a label is never one over the window.
+        label->setMouseTracking(true);
+        label->setAttribute(Qt::WA_NoMousePropagation);
+        label->installEventFilter(this);
+        lblInformation_[index] = label;
+    }
+
+    cmdOk_ = new QPushButton(QStringLiteral("确    定"), this);
+    cmdOk_->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk_->setFont(defaultUiFont());
+    cmdOk_->setGeometry(rectFromTwips(okLeft, okTop, okWidth, okHeight));
+    // Neither the default nor the cancel button of the window.
+    cmdOk_->setAutoDefault(false);
+    cmdOk_->setDefault(false);
+    cmdOk_->setFocusPolicy(Qt::StrongFocus);
+    // Nor is a move over the button one over the bare window.
+    cmdOk_->setAttribute(Qt::WA_NoMousePropagation);
+    cmdOk_->installEventFilter(this);
+    connect(cmdOk_, &QPushButton::clicked, this, &QWidget::close);
+    cmdOk_->setFocus();
+}
+
+void frmHelp::centreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    // The platform window knows the size of its frame once it exists.
+    winId();
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const QSize outer = size().grownBy(frame);
+    const QRect screenArea = screen->geometry();
+
+    const QPointF topLeft =
+        centredTopLeft(QSizeF(twipsOf(screenArea.width()), twipsOf(screenArea.height())),
+                       QSizeF(twipsOf(outer.width()), twipsOf(outer.height())));
+    // move() places the outer rectangle, frame included.
+    move(screenArea.topLeft() + QPoint(pixels(topLeft.x()), pixels(topLeft.y())));
+}
+
+bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cmdOk_) {
+        // Like any focused button, cmdOk answers Enter as well as the space bar.
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                cmdOk_->click();
+                return true;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+
+    const int index = informationIndexOf(watched);
+    if (index < 0) {
+        return QDialog::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        lblInformationMouseMove(index);
+        return true;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            pressedIndex_ = index;
+        }
+        return true;
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) {
+            return true;
+        }
+        // A click is a press and a release over the same label.
+        const bool clicked = pressedIndex_ == index &&
+                             lblInformation_[index]->rect().contains(mouse->position().toPoint());
+        pressedIndex_ = -1;
+        if (clicked) {
+            lblInformationClick(index);
+        }
+        return true;
+    }
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
+}
+
+void frmHelp::mouseMoveEvent(QMouseEvent* event) {
+    // Only moves over the bare window arrive here; the labels and the button keep theirs.
+    for (QLabel* label : lblInformation_) {
+        setTextColour(label, colourOf(restedColour));
+    }
+    event->accept();
+}
+
+void frmHelp::keyPressEvent(QKeyEvent* event) {
+    // The window has no cancel and no default button: Esc and Enter close nothing.
+    if (event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Escape ||
+        event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+int frmHelp::informationIndexOf(const QObject* object) const {
+    const auto found = std::find(lblInformation_.begin(), lblInformation_.end(), object);
+    return found == lblInformation_.end()
+               ? -1
+               : static_cast<int>(std::distance(lblInformation_.begin(), found));
+}
+
+void frmHelp::lblInformationMouseMove(int index) {
+    if (isLink(index)) {
+        setTextColour(lblInformation_[index], colourOf(linkHoverColour));
+    }
+}
+
+void frmHelp::lblInformationClick(int index) {
+    // A link that fails does so silently: nothing is shown, nothing changes, and the next click
+    // simply tries again. The services come from outside; whatever they throw stops here.
+    try {
+        switch (index) {
+        case mailLine:
+            followMailLink();
+            break;
+        case homePageLine:
+            followHomePageLink();
+            break;
+        case messengerLine:
+            followMessengerLink();
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+    }
+}
+
+void frmHelp::followMailLink() {
+    // The target goes out exactly as written here, without percent-encoding.
+    const QString target = QStringLiteral("mailto:") + publisher::mailAddress +
+                           QStringLiteral("?subject=致意&body=") + publisher::mailGreeting();
+    services_.openTarget(QStringLiteral("open"), target);
+}
+
+void frmHelp::followHomePageLink() {
+    // An empty operation: the system's default action for a web address.
+    services_.openTarget(QString(), publisher::homePage);
+}
+
+void frmHelp::followMessengerLink() {
+    // The install value names the messenger's folder, separator included; the program's name
+    // follows it directly. The result is a path and nothing else: no shell ever reads it.
+    const std::optional<QString> folder =
+        services_.readRegistryValue(QStringLiteral("HKLM\\SOFTWARE\\Tencent\\qq\\Install"));
+    if (folder) {
+        services_.startProgram(*folder + QStringLiteral("QQ.exe"));
+    }
+}
+
+void showHelpWindow(PlatformServices& services) {
+    auto* window = new frmHelp(services);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->centreOnScreen();
+    // exec() returns when the window has been closed and deletes it then (delete on close).
+    window->exec();
+}
+
+} // namespace kestrune::ui

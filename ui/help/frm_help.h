@@ -1,0 +1,53 @@
+#pragma once
+
+// The help window: the publisher's contact lines and two lines of advice. The mail, home-page
+// and messenger lines are links; they turn green under the pointer and go back to black when
+// the pointer moves over the bare window.
+
+#include <QDialog>
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+namespace kestrune::ui {
+
+class PlatformServices;
+
+class frmHelp : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int informationCount = 8;
+
+    // A window of its own, without an owner; the links go through the given services, which
+    // must outlive the window.
+    explicit frmHelp(PlatformServices& services);
+
+    // Moves the window, frame included, to the middle of the primary screen.
+    void centreOnScreen();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int informationIndexOf(const QObject* object) const;
+    void lblInformationMouseMove(int index);
+    void lblInformationClick(int index);
+    void followMailLink();
+    void followHomePageLink();
+    void followMessengerLink();
+
+    PlatformServices& services_;
+    std::array<QLabel*, informationCount> lblInformation_{};
+    QPushButton* cmdOk_ = nullptr;
+    int pressedIndex_ = -1;
+};
+
+// Opens a fresh help window, centred and modal to the whole application, and returns once the
+// user has closed it; the window is deleted then.
+void showHelpWindow(PlatformServices& services);
+
+} // namespace kestrune::ui
