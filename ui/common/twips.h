@@ -8,18 +8,25 @@
 #include <QRect>
 #include <QSize>
 #include <QSizeF>
-
 #include <cmath>
 
 namespace kestrune::ui {
 
 inline constexpr double twipsPerPixel = 15.0;
 
-inline int pixels(double twips) { return static_cast<int>(std::lround(twips / twipsPerPixel)); }
-inline double twipsOf(int pixels) { return pixels * twipsPerPixel; }
+inline int pixels(double twips) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+inline double twipsOf(int pixels) {
+    return pixels * twipsPerPixel;
+}
 
-inline QPoint pointFromTwips(double left, double top) { return {pixels(left), pixels(top)}; }
-inline QSize sizeFromTwips(double width, double height) { return {pixels(width), pixels(height)}; }
+inline QPoint pointFromTwips(double left, double top) {
+    return {pixels(left), pixels(top)};
+}
+inline QSize sizeFromTwips(double width, double height) {
+    return {pixels(width), pixels(height)};
+}
 inline QRect rectFromTwips(double left, double top, double width, double height) {
     return {pointFromTwips(left, top), sizeFromTwips(width, height)};
 }
@@ -27,10 +34,11 @@ inline QRect rectFromTwips(double left, double top, double width, double height)
 // Top-left corner, in twips, that centres a window of the given outer size on a screen. The
 // halves are formed in single precision and kept with their fractions.
 inline QPointF centredTopLeft(QSizeF screenTwips, QSizeF windowTwips) {
-    const float left = (static_cast<float>(screenTwips.width()) -
-                        static_cast<float>(windowTwips.width())) / 2.0f;
-    const float top = (static_cast<float>(screenTwips.height()) -
-                       static_cast<float>(windowTwips.height())) / 2.0f;
+    const float left =
+        (static_cast<float>(screenTwips.width()) - static_cast<float>(windowTwips.width())) / 2.0f;
+    const float top =
+        (static_cast<float>(screenTwips.height()) - static_cast<float>(windowTwips.height())) /
+        2.0f;
     return {left, top};
 }
 

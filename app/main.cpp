@@ -1,0 +1,26 @@
+#include "main/frm_main.h"
+#include "platform/desktop_platform_services.h"
+#include "timer_random_source.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrune"));
+    QApplication::setOrganizationName(QStringLiteral("Kestrune"));
+
+    kestrune::TimerRandomSource random;
+    kestrune::ui::DesktopPlatformServices services;
+    try {
+        kestrune::ui::frmMain window(random, services);
+        window.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Kestrune"),
+            QStringLiteral("程序无法启动：%1").arg(QString::fromLocal8Bit(error.what())));
+        return 1;
+    }
+}

@@ -1,0 +1,436 @@
+#include "common/twips.h"
+#include "main/frm_main.h"
+#include "platform/platform_services.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+
+using namespace kestrune;
+using namespace kestrune::ui;
+
+namespace {
+
+class NoPlatformServices final : public PlatformServices {
+public:
+    bool openTarget(const QString&, const QString&) override { return false; }
+    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
+    bool startProgram(const QString&) override { return false; }
+};
+
+float valueFor(int n, int count) {
+    return (static_cast<float>(n) - 0.5f) / count;
+}
+
+// Values from a script; when the script runs out it repeats from its start. onValue runs
+// before every value is handed out, with the number of values handed out so far.
+class ScriptedRandom final : public RandomSource {
+public:
+    explicit ScriptedRandom(std::vector<float> script) : script_(std::move(script)) {}
+    void reseedFromTimer() override { ++reseeds; }
+    float nextUniform() override {
+        if (onValue) {
+            onValue(drawn);
+        }
+        return script_[static_cast<std::size_t>(drawn++) % script_.size()];
+    }
+
+    int reseeds = 0;
+    int drawn = 0;
+    std::function<void(int)> onValue;
+
+private:
+    std::vector<float> script_;
+};
+
+// Reds 3 7 7 12 19 25 31, blue 8, then eight zeros: accepted at the first attempt.
+std::vector<float> acceptedScript() {
+    return {valueFor(3, 33),
+            valueFor(7, 33),
+            valueFor(7, 33),
+            valueFor(12, 33),
+            valueFor(19, 33),
+            valueFor(25, 33),
+            valueFor(31, 33),
+            valueFor(8, 16),
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0};
+}
+
+// Reds 1 2 3 4 5 7 (five odd), blue 1, and a first filter value that rejects: every attempt
+// draws these eight values and is rejected.
+std::vector<float> rejectedForeverScript() {
+    std::vector<float> script;
+    for (const int n : {1, 2, 3, 4, 5, 7}) {
+        script.push_back(valueFor(n, 33));
+    }
+    script.push_back(valueFor(1, 16));
+    script.push_back(0.99f);
+    return script;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<frmMain> makeWindow(RandomSource& random) {
+        auto window = std::make_unique<frmMain>(random, services_);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get())) {
+            qWarning("the main window was not exposed");
+        }
+        return window;
+    }
+
+    template <typename T> static T* child(QWidget* window, const QString& name) {
+        auto* found = window->findChild<T*>(name);
+        if (found == nullptr) {
+            qFatal("no child %s", qPrintable(name));
+        }
+        return found;
+    }
+
+    static QPushButton* button(QWidget* window, const char* name) {
+        return child<QPushButton>(window, QString::fromLatin1(name));
+    }
+
+    static qint64 pictureKey(QWidget* window, const QString& image) {
+        return child<QLabel>(window, image)->pixmap().cacheKey();
+    }
+
+    // Counts the balls of one colour that show the given template's picture.
+    static int ballsShowing(QWidget* window, const char* colour, int count, const char* image) {
+        const qint64 key = pictureKey(window, QString::fromLatin1(image));
+        int showing = 0;
+        for (int n = 1; n <= count; ++n) {
+            showing += pictureKey(window, QStringLiteral("img%1_%2").arg(colour).arg(n)) == key;
+        }
+        return showing;
+    }
+
+    NoPlatformServices services_;
+    QTimer watchdog_;
+    QStringList unexpectedBoxes_;
+
+private slots:
+    void initTestCase() {
+        // The windows end the program through QCoreApplication::exit; a quit posted by the
+        // last window closing would end a later test's event loop early.
+        QApplication::setQuitOnLastWindowClosed(false);
+        watchdog_.setInterval(200);
+        connect(&watchdog_, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                unexpectedBoxes_ << box->text() + u' ' + box->informativeText();
+                box->reject();
+            }
+        });
+    }
+
+    void init() {
+        unexpectedBoxes_.clear();
+        watchdog_.start();
+    }
+
+    void cleanup() {
+        watchdog_.stop();
+        QVERIFY2(unexpectedBoxes_.isEmpty(), qPrintable(unexpectedBoxes_.join(u'\n')));
+    }
+
+    void titleAndClientAreaShowTheBoardButNotTheHiddenParts() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Kestrune 2.0.0"));
+        QVERIFY(!window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+
+        const QRect client = window->rect();
+        const QRect fraRed = child<QGroupBox>(window.get(), QStringLiteral("fraRed"))->geometry();
+        QVERIFY(client.right() >= fraRed.right());
+        QVERIFY(client.bottom() >= button(window.get(), "cmdHelp")->geometry().bottom());
+        for (const char* name : {"imgRedBall", "imgBlueBall", "imgGrayBall"}) {
+            QLabel* image = child<QLabel>(window.get(), QString::fromLatin1(name));
+            QVERIFY(!image->isHidden());
+            QVERIFY2(image->y() >= client.height(), name);
+        }
+    }
+
+    void controlsStandWhereTheyWereDesigned() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QWidget* fraRed = child<QGroupBox>(window.get(), QStringLiteral("fraRed"));
+        QWidget* fraBlue = child<QGroupBox>(window.get(), QStringLiteral("fraBlue"));
+
+        QLabel* red7 = child<QLabel>(window.get(), QStringLiteral("lblRed_7"));
+        QCOMPARE(red7->parentWidget(), fraRed);
+        QCOMPARE(red7->pos(), pointFromTwips(3075, 390));
+        QCOMPARE(red7->text(), QStringLiteral("07"));
+        QCOMPARE(red7->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(red7->font().pointSizeF(), 14.0);
+
+        QCOMPARE(child<QLabel>(window.get(), QStringLiteral("lblRed_23"))->pos(),
+                 pointFromTwips(150, 1590));
+        QCOMPARE(child<QLabel>(window.get(), QStringLiteral("imgRed_24"))->pos(),
+                 pointFromTwips(645, 1560));
+        QLabel* blue16 = child<QLabel>(window.get(), QStringLiteral("lblBlue_16"));
+        QCOMPARE(blue16->parentWidget(), fraBlue);
+        QCOMPARE(blue16->pos(), pointFromTwips(3510, 990));
+        QCOMPARE(blue16->text(), QStringLiteral("16"));
+
+        QCOMPARE(button(window.get(), "cmdExit")->geometry(), rectFromTwips(2460, 4920, 1095, 495));
+        QCOMPARE(button(window.get(), "cmdExit")->text(), QStringLiteral("退出"));
+        QCOMPARE(child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"))->geometry(),
+                 rectFromTwips(4320, 2580, 1455, 2235));
+    }
+
+    void labelsStayInFrontOfTheirBalls() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+        for (int n = 1; n <= 33; ++n) {
+            QLabel* label = child<QLabel>(window.get(), QStringLiteral("lblRed_%1").arg(n));
+            QWidget* frame = label->parentWidget();
+            const QPoint inside = label->geometry().center();
+            QCOMPARE(frame->childAt(inside), label);
+        }
+    }
+
+    void startsAllGrayWithEmptyBoxesAndFocusOnMachinePick() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QCOMPARE(ballsShowing(window.get(), "Red", 33, "imgGrayBall"), 33);
+        QCOMPARE(ballsShowing(window.get(), "Blue", 16, "imgGrayBall"), 16);
+        QVERIFY(child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text().isEmpty());
+        QVERIFY(child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"))
+                    ->toPlainText()
+                    .isEmpty());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(QApplication::focusWidget(), button(window.get(), "cmdSelect"));
+        QCOMPARE(random.drawn, 0);
+    }
+
+    void tabCyclesThroughTheControlsInDesignOrder() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QStringList cycle{"txtSelect", "cmdExit", "txtData", "cmdHelp", "txtRecord_0"};
+        QStringList visited;
+        for (qsizetype i = 0; i < cycle.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, cycle);
+    }
+
+    void aClickPicksTheScriptedTicket() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+
+        QCOMPARE(random.drawn, 16);
+        QCOMPARE(random.reseeds, 16);
+        QCOMPARE(child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text(),
+                 QStringLiteral("03 07 12 19 25 31 08"));
+        const QString statistics =
+            child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"))->toPlainText();
+        QCOMPARE(statistics.split(u'\n'),
+                 (QStringList{"奇偶比：5:1", "大小比：3:3", "质合比：4:2", "AC值：8", "总和：97",
+                              "尾和：27", "跨距：28", "三段分布：222"}));
+        QVERIFY(!statistics.contains(u'\r'));
+        // Each line stays on one line of the box, and all eight are in view.
+        auto* txtData = child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"));
+        QTextDocument* document = txtData->document();
+        qreal height = 2 * document->documentMargin();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
+            height += document->documentLayout()->blockBoundingRect(block).height();
+        }
+        QVERIFY2(height <= txtData->viewport()->height(), qPrintable(QString::number(height)));
+
+        QCOMPARE(ballsShowing(window.get(), "Red", 33, "imgRedBall"), 6);
+        QCOMPARE(ballsShowing(window.get(), "Red", 33, "imgGrayBall"), 27);
+        QCOMPARE(ballsShowing(window.get(), "Blue", 16, "imgBlueBall"), 1);
+        for (const int n : {3, 7, 12, 19, 25, 31}) {
+            QCOMPARE(pictureKey(window.get(), QStringLiteral("imgRed_%1").arg(n)),
+                     pictureKey(window.get(), QStringLiteral("imgRedBall")));
+        }
+        QCOMPARE(pictureKey(window.get(), QStringLiteral("imgBlue_8")),
+                 pictureKey(window.get(), QStringLiteral("imgBlueBall")));
+        QVERIFY(!window->selection().busy());
+    }
+
+    void typingIntoTheBoxesChangesNothingButCopyWorks() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+        auto* txtSelect = child<QLineEdit>(window.get(), QStringLiteral("txtSelect"));
+        auto* txtData = child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"));
+        const QString statistics = txtData->toPlainText();
+
+        txtSelect->setFocus();
+        QTest::keyClicks(txtSelect, QStringLiteral("99"));
+        QTest::keyClick(txtSelect, Qt::Key_Backspace);
+        QCOMPARE(txtSelect->text(), QStringLiteral("03 07 12 19 25 31 08"));
+        txtData->setFocus();
+        QTest::keyClicks(txtData, QStringLiteral("xyz"));
+        QTest::keyClick(txtData, Qt::Key_Delete);
+        QCOMPARE(txtData->toPlainText(), statistics);
+
+        txtSelect->selectAll();
+        QCOMPARE(txtSelect->selectedText(), QStringLiteral("03 07 12 19 25 31 08"));
+    }
+
+    void aSecondClickDuringAPickIsDropped() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QPushButton* cmdSelect = button(window.get(), "cmdSelect");
+        int valuesBeforeSecondClick = -1;
+        // Runs inside the pick's event processing, at the head of its first attempt.
+        QTimer::singleShot(0, window.get(), [&] {
+            valuesBeforeSecondClick = random.drawn;
+            QTest::mouseClick(cmdSelect, Qt::LeftButton);
+        });
+        QTest::mouseClick(cmdSelect, Qt::LeftButton);
+        QCOMPARE(valuesBeforeSecondClick, 0);
+        QCOMPARE(random.drawn, 16); // only the first pick drew
+        QCOMPARE(child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text(),
+                 QStringLiteral("03 07 12 19 25 31 08"));
+    }
+
+    void theWindowShowsEachRejectedTicketWhileThePickRuns() {
+        ScriptedRandom random(rejectedForeverScript());
+        auto window = makeWindow(random);
+        auto* txtSelect = child<QLineEdit>(window.get(), QStringLiteral("txtSelect"));
+        // A zero timer fires whenever the pick lets events run, at the head of every attempt.
+        QStringList seen;
+        QList<int> redBallsSeen;
+        QTimer watcher;
+        watcher.setInterval(0);
+        connect(&watcher, &QTimer::timeout, window.get(), [&] {
+            seen << txtSelect->text();
+            redBallsSeen << ballsShowing(window.get(), "Red", 33, "imgRedBall");
+            if (seen.size() == 4) {
+                button(window.get(), "cmdExit")->click();
+            }
+        });
+        watcher.start();
+        QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+        watcher.stop();
+        QCOMPARE(seen, (QStringList{"", "01 02 03 04 05 07 01", "01 02 03 04 05 07 01",
+                                    "01 02 03 04 05 07 01"}));
+        QCOMPARE(redBallsSeen, (QList<int>{0, 6, 6, 6}));
+        QCOMPARE(random.drawn, 3 * 8);
+    }
+
+    void exitInTheMiddleOfAPickEndsAtOnceWithStatusZero() {
+        ScriptedRandom random(rejectedForeverScript());
+        auto window = makeWindow(random);
+        int drawnAtExit = -1;
+        random.onValue = [&](int drawn) {
+            if (drawn == 8 * 5) {
+                QTimer::singleShot(0, window.get(), [&] {
+                    drawnAtExit = random.drawn;
+                    button(window.get(), "cmdExit")->click();
+                });
+            }
+        };
+        QTimer::singleShot(0, window.get(), [&] {
+            QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+        });
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(drawnAtExit, 8 * 6);
+        QCOMPARE(random.drawn, drawnAtExit); // no attempt after exit
+        QVERIFY(window->isEnding());
+        QVERIFY(!window->isVisible());
+        QVERIFY(!window->selection().busy());
+    }
+
+    void theCloseBoxInTheMiddleOfAPickEndsTheSameWay() {
+        ScriptedRandom random(rejectedForeverScript());
+        auto window = makeWindow(random);
+        int drawnAtClose = -1;
+        random.onValue = [&](int drawn) {
+            if (drawn == 8 * 2) {
+                QTimer::singleShot(0, window.get(), [&] {
+                    drawnAtClose = random.drawn;
+                    window->close();
+                });
+            }
+        };
+        QTimer::singleShot(0, window.get(), [&] {
+            QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+        });
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(random.drawn, drawnAtClose);
+        QVERIFY(!window->isVisible());
+    }
+
+    void clicksOnBallsAndLabelsChangeNothing() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+        const QString text = child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text();
+        for (const QString& name : {QStringLiteral("imgRed_3"), QStringLiteral("lblRed_3"),
+                                    QStringLiteral("imgBlue_8"), QStringLiteral("lblBlue_1")}) {
+            QTest::mouseClick(child<QLabel>(window.get(), name), Qt::LeftButton);
+        }
+        QCOMPARE(ballsShowing(window.get(), "Red", 33, "imgRedBall"), 6);
+        QCOMPARE(ballsShowing(window.get(), "Blue", 16, "imgBlueBall"), 1);
+        QCOMPARE(child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text(), text);
+        QCOMPARE(random.drawn, 16);
+    }
+
+    void anErrorInAPickIsShownAndTheProgramGoesOn() {
+        // 1.0 is outside what a random source may return: the red index would be 34.
+        std::vector<float> script{1.0f};
+        const auto accepted = acceptedScript();
+        script.insert(script.end(), accepted.begin(), accepted.end());
+        ScriptedRandom random(script);
+        auto window = makeWindow(random);
+
+        QString shown;
+        random.onValue = [&](int drawn) {
+            if (drawn != 0) {
+                return;
+            }
+            // Fires in the message box's own event loop.
+            QTimer::singleShot(0, window.get(), [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box != nullptr) {
+                    shown = box->text() + u'\n' + box->informativeText();
+                    box->accept();
+                }
+            });
+        };
+        QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+        QVERIFY2(shown.contains(QStringLiteral("机选")), qPrintable(shown));
+        QVERIFY(!window->selection().busy());
+
+        QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text(),
+                 QStringLiteral("03 07 12 19 25 31 08"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

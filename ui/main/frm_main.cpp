@@ -1,0 +1,350 @@
+#include "frm_main.h"
+
+#include "common/fonts.h"
+#include "common/twips.h"
+#include "help/frm_help.h"
+#include "kestrune/version.h"
+#include "past_draw_record.h"
+#include "platform/platform_services.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextDocument>
+#include <QtDebug>
+
+namespace kestrune::ui {
+
+namespace {
+
+// The window was designed with an outer size of 5985 x 5985 twips around a classic frame of
+// 3-pixel borders and a 24-pixel title bar. The client area is fixed to what that frame leaves,
+// so that on every platform (also one that draws no frame at all) it shows fraRed to its right
+// edge (5775) and the buttons to their bottom edge (5415), but neither the record boxes (from
+// 6120) nor the template images (from 5760).
+constexpr double outerWidth = 5985;
+constexpr double outerHeight = 5985;
+constexpr double clientWidth = outerWidth - 2 * 45;
+constexpr double clientHeight = outerHeight - 2 * 45 - 360;
+static_assert(clientWidth >= 5775 && clientWidth < 6120);
+static_assert(clientHeight >= 5415 && clientHeight < 5760);
+
+constexpr double ballSize = 480;
+constexpr double labelOffset = 30;
+
+QString twoDigitCaption(std::int16_t n) {
+    return QString::fromStdString(twoDigitText(n));
+}
+
+// Left and top of ball n within its frame, in twips. Red ball 23 stands where the first ball of
+// the middle row does, 525 twips left of ball 24.
+QPointF ballPositionTwips(BallColour colour, std::int16_t n) {
+    if (colour == BallColour::red) {
+        const int row = (n - 1) / 11;
+        const int column = (n - 1) % 11;
+        const bool shifted = row == 0 || (row == 2 && column > 0);
+        return {(shifted ? 165.0 : 120.0) + 480.0 * column, 360.0 + 600.0 * row};
+    }
+    const int row = (n - 1) / 8;
+    const int column = (n - 1) % 8;
+    return {120.0 + 480.0 * column, 360.0 + 600.0 * row};
+}
+
+// Through QIcon, which picks the pixel-doubled @2x variant on a 200 % screen; a plain QPixmap
+// would be scaled up blurred.
+QPixmap loadPicture(const QString& path) {
+    const QPixmap picture = QIcon(path).pixmap(QSize(32, 32));
+    if (picture.isNull()) {
+        throw std::runtime_error("the picture " + path.toStdString() + " is missing");
+    }
+    return picture;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, double left,
+                        double top) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(rectFromTwips(left, top, 1095, 495));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+// txtSelect shows the selection text as it is.
+class frmMain::LineEditBox final : public TextBox {
+public:
+    explicit LineEditBox(QLineEdit* box) : box_(box) {}
+    void setText(const std::string& text) override { box_->setText(QString::fromStdString(text)); }
+
+private:
+    QLineEdit* box_;
+};
+
+// txtData gets CR LF line ends; a text document wants plain line feeds, or each CR would show
+// as a stray character.
+class frmMain::PlainTextBox final : public TextBox {
+public:
+    explicit PlainTextBox(QPlainTextEdit* box) : box_(box) {}
+    void setText(const std::string& text) override {
+        QString plain = QString::fromStdString(text);
+        plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        box_->setPlainText(plain);
+    }
+
+private:
+    QPlainTextEdit* box_;
+};
+
+frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      random_(random), services_(services) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/assets/kestrune.png")));
+    createBoard();
+    createTextBoxesAndButtons();
+    createTemplates();
+    createRecordBoxes();
+    setUpTabOrder();
+
+    txtSelectBox_ = std::make_unique<LineEditBox>(txtSelect_);
+    txtDataBox_ = std::make_unique<PlainTextBox>(txtData_);
+    state_ = std::make_unique<SelectionState>(*this, *txtSelectBox_);
+    load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createBoard() {
+    fraRed_ = new QGroupBox(QStringLiteral("红色球"), this);
+    fraRed_->setObjectName(QStringLiteral("fraRed"));
+    fraRed_->setGeometry(rectFromTwips(120, 120, 5655, 2295));
+    fraBlue_ = new QGroupBox(QStringLiteral("兰色球"), this);
+    fraBlue_->setObjectName(QStringLiteral("fraBlue"));
+    fraBlue_->setGeometry(rectFromTwips(120, 2490, 4095, 1695));
+
+    QPalette white;
+    white.setColor(QPalette::WindowText, Qt::white);
+    auto createBalls = [&](auto& balls, BallColour colour, QGroupBox* frame, const char* prefix) {
+        for (std::int16_t n = 1; n <= static_cast<std::int16_t>(balls.size()); ++n) {
+            Ball& ball = balls[static_cast<std::size_t>(n - 1)];
+            const QPointF at = ballPositionTwips(colour, n);
+            ball.image = new QLabel(frame);
+            ball.image->setObjectName(QStringLiteral("img%1_%2").arg(prefix).arg(n));
+            ball.image->setGeometry(rectFromTwips(at.x(), at.y(), ballSize, ballSize));
+            ball.image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+            // Every label starts as "01"; the first reset gives it its own number and place.
+            ball.label = new QLabel(QStringLiteral("01"), frame);
+            ball.label->setObjectName(QStringLiteral("lbl%1_%2").arg(prefix).arg(n));
+            ball.label->setPalette(white);
+            const bool small = colour == BallColour::red && n == redBallCount;
+            ball.label->setFont(msSansSerif(small ? 9.75 : 13.5));
+            ball.label->adjustSize();
+        }
+    };
+    createBalls(redBalls_, BallColour::red, fraRed_, "Red");
+    createBalls(blueBalls_, BallColour::blue, fraBlue_, "Blue");
+}
+
+void frmMain::createTextBoxesAndButtons() {
+    txtData_ = new QPlainTextEdit(this);
+    txtData_->setObjectName(QStringLiteral("txtData"));
+    txtData_->setGeometry(rectFromTwips(4320, 2580, 1455, 2235));
+    txtData_->setReadOnly(true);
+    txtData_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtData_->setFocusPolicy(Qt::StrongFocus);
+    txtData_->setTabChangesFocus(true);
+    txtData_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtData_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtData_->setFont(msSansSerif(9.75));
+    // A narrow margin, so that the widest line ("三段分布：" and a three-digit code) stays on
+    // one line in a box only 97 pixels wide.
+    txtData_->document()->setDocumentMargin(2);
+
+    txtSelect_ = new QLineEdit(this);
+    txtSelect_->setObjectName(QStringLiteral("txtSelect"));
+    txtSelect_->setGeometry(rectFromTwips(120, 4320, 4095, 495));
+    txtSelect_->setReadOnly(true);
+    txtSelect_->setAlignment(Qt::AlignCenter);
+    txtSelect_->setFont(msSansSerif(13.5));
+
+    cmdSelect_ = makeButton(this, "cmdSelect", QStringLiteral("机选"), 840, 4920);
+    cmdExit_ = makeButton(this, "cmdExit", QStringLiteral("退出"), 2460, 4920);
+    cmdHelp_ = makeButton(this, "cmdHelp", QStringLiteral("帮助"), 4080, 4920);
+    connect(cmdSelect_, &QPushButton::clicked, this, &frmMain::onSelectClicked);
+    connect(cmdExit_, &QPushButton::clicked, this, &frmMain::onExitClicked);
+    connect(cmdHelp_, &QPushButton::clicked, this, &frmMain::onHelpClicked);
+}
+
+// The templates lie below the visible client area; they are placed there, not hidden.
+void frmMain::createTemplates() {
+    auto createTemplate = [this](const char* name, const QString& path, double left) {
+        auto* image = new QLabel(this);
+        image->setObjectName(QString::fromLatin1(name));
+        image->setGeometry(rectFromTwips(left, 5760, ballSize, ballSize));
+        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        image->setPixmap(loadPicture(path));
+        return image;
+    };
+    imgRedBall_ = createTemplate("imgRedBall", QStringLiteral(":/assets/red-ball.png"), 3600);
+    imgBlueBall_ = createTemplate("imgBlueBall", QStringLiteral(":/assets/blue-ball.png"), 4080);
+    imgGrayBall_ = createTemplate("imgGrayBall", QStringLiteral(":/assets/gray-ball.png"), 4560);
+    for (Ball& ball : redBalls_) {
+        ball.image->setPixmap(imgGrayBall_->pixmap());
+    }
+    for (Ball& ball : blueBalls_) {
+        ball.image->setPixmap(imgGrayBall_->pixmap());
+    }
+}
+
+// The record boxes lie right of the visible client area, one per year in a grid of four
+// columns. They are editable, but nothing ever reads them.
+void frmMain::createRecordBoxes() {
+    const RecordSplit record = splitRecordByYear(bundledRecord());
+    if (!record.malformed.isEmpty()) {
+        qWarning().noquote() << "The past-draw record has lines that are not draws; they are left"
+                                " out of the record boxes:\n"
+                             << record.malformed.join(u'\n');
+    }
+    for (int k = 0; k < recordBoxCount; ++k) {
+        auto* box = new QPlainTextEdit(this);
+        box->setObjectName(QStringLiteral("txtRecord_%1").arg(k));
+        box->setGeometry(rectFromTwips(6120 + 2760 * (k % 4), 240 + 1440 * (k / 4), 2760, 1335));
+        box->setLineWrapMode(QPlainTextEdit::NoWrap);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setTabChangesFocus(true);
+        box->setPlainText(record.boxes[static_cast<std::size_t>(k)]);
+        txtRecord_[static_cast<std::size_t>(k)] = box;
+    }
+}
+
+void frmMain::setUpTabOrder() {
+    QList<QWidget*> cycle{cmdSelect_, txtSelect_, cmdExit_, txtData_, cmdHelp_};
+    for (QPlainTextEdit* box : txtRecord_) {
+        cycle.append(box);
+    }
+    for (qsizetype i = 0; i + 1 < cycle.size(); ++i) {
+        setTabOrder(cycle[i], cycle[i + 1]);
+    }
+    cmdSelect_->setFocus();
+}
+
+void frmMain::load() {
+    setWindowTitle(QStringLiteral("Kestrune %1.%2.%3")
+                       .arg(version::major)
+                       .arg(version::minor)
+                       .arg(version::revision));
+    setFixedSize(sizeFromTwips(clientWidth, clientHeight));
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        const QSize screenPixels = screen->geometry().size();
+        const QPointF topLeft =
+            centredTopLeft(QSizeF(twipsOf(screenPixels.width()), twipsOf(screenPixels.height())),
+                           QSizeF(outerWidth, outerHeight));
+        move(screen->geometry().topLeft() + pointFromTwips(topLeft.x(), topLeft.y()));
+    }
+    state_->resetBoard();
+}
+
+frmMain::Ball& frmMain::ball(BallColour colour, std::int16_t n) {
+    const std::size_t count = colour == BallColour::red ? redBalls_.size() : blueBalls_.size();
+    if (n < 1 || static_cast<std::size_t>(n) > count) {
+        throw std::out_of_range("there is no ball " + std::to_string(n) + " on the board");
+    }
+    Ball* balls = colour == BallColour::red ? redBalls_.data() : blueBalls_.data();
+    return balls[n - 1];
+}
+
+QLabel* frmMain::templateImage(BallPicture picture) const {
+    switch (picture) {
+    case BallPicture::markedRed:
+        return imgRedBall_;
+    case BallPicture::markedBlue:
+        return imgBlueBall_;
+    case BallPicture::gray:
+        return imgGrayBall_;
+    }
+    throw std::logic_error("unknown ball picture");
+}
+
+void frmMain::resetBallLabel(BallColour colour, std::int16_t n) {
+    Ball& target = ball(colour, n);
+    QLabel* label = target.label;
+    label->raise();
+    label->setText(twoDigitCaption(n));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+    label->setFont(msSansSerif(14));
+    label->adjustSize();
+    // Read from the image's current place each time, so repeated resets do not accumulate.
+    const float left = static_cast<float>(twipsOf(target.image->x())) + float{labelOffset};
+    const float top = static_cast<float>(twipsOf(target.image->y())) + float{labelOffset};
+    label->move(pointFromTwips(left, top));
+}
+
+// The ball gets the template's own pixmap: QPixmap is implicitly shared, so no pixel is copied.
+void frmMain::showBallPicture(BallColour colour, std::int16_t n, BallPicture picture) {
+    ball(colour, n).image->setPixmap(templateImage(picture)->pixmap());
+}
+
+HostState frmMain::processPendingEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return ending_ ? HostState::ending : HostState::running;
+}
+
+void frmMain::onSelectClicked() {
+    try {
+        pickTicket(*state_, random_, *this, *txtDataBox_);
+    } catch (const std::exception& error) {
+        reportError(QStringLiteral("机选"), error);
+    }
+}
+
+void frmMain::onHelpClicked() {
+    try {
+        showHelpWindow(services_);
+    } catch (const std::exception& error) {
+        reportError(QStringLiteral("帮助"), error);
+    }
+}
+
+void frmMain::onExitClicked() {
+    endProgram();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    endProgram();
+}
+
+// Ends the program at once. A pick waiting in processPendingEvents sees ending_ and returns
+// without another attempt; the event loop then exits with status 0.
+void frmMain::endProgram() {
+    ending_ = true;
+    hide();
+    QCoreApplication::exit(0);
+}
+
+void frmMain::reportError(const QString& what, const std::exception& error) {
+    QMessageBox box(QMessageBox::Critical, windowTitle(),
+                    QStringLiteral("“%1”未能完成，程序可以继续使用。").arg(what), QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("errorBox"));
+    box.setInformativeText(QString::fromLocal8Bit(error.what()));
+    box.exec();
+}
+
+} // namespace kestrune::ui

@@ -1,0 +1,94 @@
+#pragma once
+
+// The main window. Data flow of a machine pick:
+//   click on cmdSelect -> pickTicket (engine) -> SelectionState -> this window as BoardView
+//                                                               -> txtSelect (selection text)
+//                                             -> txtData (statistics text)
+// The pick runs on this thread and lets pending events run once per attempt through
+// processPendingEvents, so the board repaints and cmdExit / the close box can end the program
+// in the middle of a pick: the window then reports HostState::ending and the pick gives up.
+
+#include "machine_pick.h"
+#include "selection_state.h"
+
+#include <QWidget>
+#include <array>
+#include <exception>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace kestrune::ui {
+
+class PlatformServices;
+
+class frmMain final : public QWidget, public BoardView, public EventProcessor {
+    Q_OBJECT
+
+public:
+    // The random source and the platform services must outlive the window.
+    frmMain(RandomSource& random, PlatformServices& services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    void resetBallLabel(BallColour colour, std::int16_t n) override;
+    void showBallPicture(BallColour colour, std::int16_t n, BallPicture picture) override;
+    HostState processPendingEvents() override;
+
+    const SelectionState& selection() const { return *state_; }
+    bool isEnding() const { return ending_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Ball {
+        QLabel* image = nullptr;
+        QLabel* label = nullptr;
+    };
+    class LineEditBox;
+    class PlainTextBox;
+
+    void createBoard();
+    void createTextBoxesAndButtons();
+    void createTemplates();
+    void createRecordBoxes();
+    void setUpTabOrder();
+    void load();
+
+    void onSelectClicked();
+    void onHelpClicked();
+    void onExitClicked();
+    void endProgram();
+    void reportError(const QString& what, const std::exception& error);
+
+    Ball& ball(BallColour colour, std::int16_t n);
+    QLabel* templateImage(BallPicture picture) const;
+
+    RandomSource& random_;
+    PlatformServices& services_;
+    bool ending_ = false;
+
+    QGroupBox* fraRed_ = nullptr;
+    QGroupBox* fraBlue_ = nullptr;
+    std::array<Ball, redBallCount> redBalls_{};
+    std::array<Ball, blueBallCount> blueBalls_{};
+    QLabel* imgRedBall_ = nullptr;
+    QLabel* imgBlueBall_ = nullptr;
+    QLabel* imgGrayBall_ = nullptr;
+    QLineEdit* txtSelect_ = nullptr;
+    QPlainTextEdit* txtData_ = nullptr;
+    QPushButton* cmdSelect_ = nullptr;
+    QPushButton* cmdExit_ = nullptr;
+    QPushButton* cmdHelp_ = nullptr;
+    std::array<QPlainTextEdit*, 9> txtRecord_{};
+
+    std::unique_ptr<LineEditBox> txtSelectBox_;
+    std::unique_ptr<PlainTextBox> txtDataBox_;
+    std::unique_ptr<SelectionState> state_;
+};
+
+} // namespace kestrune::ui
