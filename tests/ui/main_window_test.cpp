@@ -215,6 +215,35 @@ private slots:
         }
     }
 
+    // A reset skips what a label already has; what it lacks comes back.
+    void resetRestoresADisturbedLabel() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QLabel* label = child<QLabel>(window.get(), QStringLiteral("lblRed_12"));
+        QLabel* image = child<QLabel>(window.get(), QStringLiteral("imgRed_12"));
+        const QRect placed = label->geometry();
+        image->raise();
+        label->setText(QStringLiteral("x"));
+        label->setFont(QFont(QStringLiteral("Serif"), 30));
+        label->adjustSize();
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+        label->move(0, 0);
+
+        window->resetBallLabel(kestrune::BallColour::red, 12);
+        QCOMPARE(label->text(), QStringLiteral("12"));
+        QCOMPARE(label->font().pointSizeF(), 14.0);
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(label->geometry(), placed);
+        QCOMPARE(label->parentWidget()->childAt(placed.center()), label);
+
+        // A second reset changes nothing and leaves the label in front.
+        window->resetBallLabel(kestrune::BallColour::red, 12);
+        QCOMPARE(label->geometry(), placed);
+        QCOMPARE(label->parentWidget()->childAt(placed.center()), label);
+    }
+
     void startsAllGrayWithEmptyBoxesAndFocusOnMachinePick() {
         ScriptedRandom random(acceptedScript());
         auto window = makeWindow(random);

@@ -44,6 +44,12 @@ QString twoDigitCaption(std::int16_t n) {
     return QString::fromStdString(twoDigitText(n));
 }
 
+// True when `front` is stacked above its sibling `back`: later children paint over earlier ones.
+bool isInFrontOf(const QWidget* front, const QWidget* back) {
+    const QObjectList& siblings = front->parentWidget()->children();
+    return siblings.indexOf(front) > siblings.indexOf(back);
+}
+
 // Left and top of ball n within its frame, in twips. Red ball 23 stands where the first ball of
 // the middle row does, 525 twips left of ball 24.
 QPointF ballPositionTwips(BallColour colour, std::int16_t n) {
@@ -107,7 +113,7 @@ private:
 frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      random_(random), services_(services) {
+      random_(random), services_(services), ballNumberFont_(msSansSerif(14)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/kestrune.png")));
     createBoard();
@@ -279,16 +285,31 @@ QLabel* frmMain::templateImage(BallPicture picture) const {
     throw std::logic_error("unknown ball picture");
 }
 
+// Every part of the reset is skipped where the label already has it, so that a reset of an
+// unchanged label schedules no repaint: the board then repaints only the balls an attempt changes.
 void frmMain::resetBallLabel(BallColour colour, std::int16_t n) {
     Ball& target = ball(colour, n);
     QLabel* label = target.label;
-    label->raise();
-    label->setText(twoDigitCaption(n));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    label->setFont(msSansSerif(14));
-    label->adjustSize();
+    if (!isInFrontOf(label, target.image)) {
+        label->raise();
+    }
+    const QString caption = twoDigitCaption(n);
+    const QFont& font = ballNumberFont_;
+    const bool resize = label->text() != caption || label->font() != font;
+    if (label->text() != caption) {
+        label->setText(caption);
+    }
+    if (label->palette().color(QPalette::WindowText) != QColor(Qt::white)) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::white);
+        label->setPalette(palette);
+    }
+    if (label->font() != font) {
+        label->setFont(font);
+    }
+    if (resize) {
+        label->adjustSize();
+    }
     // Read from the image's current place each time, so repeated resets do not accumulate.
     const float left = static_cast<float>(twipsOf(target.image->x())) + float{labelOffset};
     const float top = static_cast<float>(twipsOf(target.image->y())) + float{labelOffset};
@@ -296,8 +317,13 @@ void frmMain::resetBallLabel(BallColour colour, std::int16_t n) {
 }
 
 // The ball gets the template's own pixmap: QPixmap is implicitly shared, so no pixel is copied.
+// A ball that already shows it keeps it untouched (QLabel would repaint it anyway).
 void frmMain::showBallPicture(BallColour colour, std::int16_t n, BallPicture picture) {
-    ball(colour, n).image->setPixmap(templateImage(picture)->pixmap());
+    QLabel* image = ball(colour, n).image;
+    const QPixmap shown = templateImage(picture)->pixmap();
+    if (image->pixmap().cacheKey() != shown.cacheKey()) {
+        image->setPixmap(shown);
+    }
 }
 
 HostState frmMain::processPendingEvents() {

@@ -11,6 +11,7 @@
 #include "machine_pick.h"
 #include "selection_state.h"
 
+#include <QFont>
 #include <QWidget>
 #include <array>
 #include <exception>
@@ -71,6 +72,8 @@ private:
     RandomSource& random_;
     PlatformServices& services_;
     bool ending_ = false;
+    // The number labels' font after every reset, built once: a reset runs 49 times an attempt.
+    const QFont ballNumberFont_;
 
     QGroupBox* fraRed_ = nullptr;
     QGroupBox* fraBlue_ = nullptr;
