@@ -7,8 +7,8 @@
 // Usage: soak [picks]   (default 10000; offscreen unless QT_QPA_PLATFORM says otherwise)
 
 #include "main/frm_main.h"
-#include "platform/platform_services.h"
 #include "timer_random_source.h"
+#include "window_bench_support.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,7 +25,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -35,6 +34,8 @@ namespace {
 
 using namespace kestrune;
 using namespace kestrune::ui;
+using kestrune::bench::NoPlatformServices;
+using kestrune::bench::residentKilobytes;
 
 constexpr int defaultPicks = 10'000;
 constexpr double goalGrowthMegabytes = 2;
@@ -45,25 +46,6 @@ constexpr bool underAddressSanitizer = true;
 #else
 constexpr bool underAddressSanitizer = false;
 #endif
-
-class NoPlatformServices final : public PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
-
-// VmRSS in kilobytes, or -1 where there is no /proc.
-long residentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
-}
 
 std::optional<int> parsePicks(int argc, char** argv) {
     if (argc < 2) {

@@ -14,8 +14,8 @@
 
 #include "main/frm_main.h"
 #include "platform/desktop_platform_services.h"
-#include "platform/platform_services.h"
 #include "timer_random_source.h"
+#include "window_bench_support.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -33,7 +33,6 @@
 #include <cstring>
 #include <ctime>
 #include <exception>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -43,6 +42,8 @@ namespace {
 
 using namespace kestrune;
 using namespace kestrune::ui;
+using kestrune::bench::NoPlatformServices;
+using kestrune::bench::residentKilobytes;
 
 constexpr double goalMedianPickMs = 16;
 constexpr double goal99PickMs = 100;
@@ -52,27 +53,8 @@ constexpr int waitLimitMs = 10'000;
 const char* const childFlag = "--startup-child";
 const char* const shownLine = "shown";
 
-class NoPlatformServices final : public PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
-
 const char* verdict(bool met) {
     return met ? "met" : "NOT MET";
-}
-
-// VmRSS in kilobytes, or -1 where there is no /proc.
-long residentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
 }
 
 double processCpuMs() {
