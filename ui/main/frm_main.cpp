@@ -293,22 +293,23 @@ void frmMain::resetBallLabel(BallColour colour, std::int16_t n) {
     if (!isInFrontOf(label, target.image)) {
         label->raise();
     }
+    bool resize = false;
     const QString caption = twoDigitCaption(n);
-    const QFont& font = ballNumberFont_;
-    const bool resize = label->text() != caption || label->font() != font;
     if (label->text() != caption) {
         label->setText(caption);
+        resize = true;
+    }
+    if (label->font() != ballNumberFont_) {
+        label->setFont(ballNumberFont_);
+        resize = true;
+    }
+    if (resize) {
+        label->adjustSize();
     }
     if (label->palette().color(QPalette::WindowText) != QColor(Qt::white)) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, Qt::white);
         label->setPalette(palette);
-    }
-    if (label->font() != font) {
-        label->setFont(font);
-    }
-    if (resize) {
-        label->adjustSize();
     }
     // Read from the image's current place each time, so repeated resets do not accumulate.
     const float left = static_cast<float>(twipsOf(target.image->x())) + float{labelOffset};
