@@ -1,94 +1,165 @@
-// Writes the ball pictures and the window icon into the folder given on the command line:
+// Writes the ball pictures and the program icon into the folder given on the command line:
 //
 //     make_assets <folder>
 //
-// Every picture is drawn pixel by pixel from the row tables below rather than painted with
-// antialiasing, so the files are identical on every machine and each pixel can be traced back to
-// a table entry. Each picture also gets a pixel-doubled "name@2x.png" twin, which QIcon picks on a
-// 200 % screen instead of blurring the small one.
+// Each picture is described once below: the shape it has at any size, and the hand-drawn row
+// table of its 32-pixel design size. Every size listed in ui/common/picture_sizes.h gets its own
+// file, "name.png" at 32 pixels and "name-N.png" at N pixels, drawn pixel by pixel at that
+// resolution without antialiasing: each pixel is fully opaque in the picture's one colour or
+// fully transparent, so no screen scale ever needs to resample (and blur) a picture. The icon
+// also gets "kestrune.svg", the same shapes for the scalable folder of the icon theme.
+//
+// The files are identical on every machine and each pixel can be traced back to the description.
+
+#include "common/picture_sizes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #include <array>
 #include <cstdio>
-#include <utility>
+#include <span>
+#include <vector>
 
 namespace {
 
-constexpr int side = 32;
-
-// A ball is a flat disc. Row y of the top half (0 = top) is opaque from column
-// ballInset[y] to column 31 - ballInset[y]; the bottom half mirrors it, row 31 - y equal to row y.
-constexpr std::array<int, side / 2> ballInset{14, 10, 8, 7, 5, 4, 4, 3, 2, 2, 1, 1, 1, 0, 0, 0};
+constexpr int designSide = 32;
 
 constexpr QRgb markedRed = qRgb(255, 0, 0);
 constexpr QRgb markedBlue = qRgb(0, 0, 255);
 constexpr QRgb gray = qRgb(134, 134, 134);
 
-// The window icon: a red disc in the left half and a blue one in the right half, 16 pixels
-// across, filling rows 7 to 24. In row iconFirstRow + i the red disc covers columns
-// iconInset[i] to 15 - iconInset[i] and the blue disc columns 16 + iconInset[i] to
-// 31 - iconInset[i]; every other pixel is transparent.
-constexpr int iconFirstRow = 7;
-constexpr std::array<int, 18> iconInset{6, 4, 3, 2, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 2, 3, 4, 6};
+// A flat disc: an ellipse in the coordinates of the 32-unit design square.
+struct Disc {
+    double centreX;
+    double centreY;
+    double radiusX;
+    double radiusY;
+    QRgb colour;
+};
 
-QImage transparentImage() {
+// The hand-drawn 32-pixel raster of a disc: in row firstRow + i, the columns
+// firstColumn + inset[i] to lastColumn - inset[i] are opaque.
+struct DesignRows {
+    int firstRow;
+    int firstColumn;
+    int lastColumn;
+    std::vector<int> inset;
+};
+
+struct Picture {
+    const char* name;
+    std::vector<Disc> discs;
+    std::vector<DesignRows> rows; // one per disc
+};
+
+// The ball's design rows: a = 14, 10, 8, ... for rows 0 to 15, rows 16 to 31 mirroring them.
+std::vector<int> ballInsets() {
+    const std::array<int, designSide / 2> top{14, 10, 8, 7, 5, 4, 4, 3, 2, 2, 1, 1, 1, 0, 0, 0};
+    std::vector<int> insets(top.begin(), top.end());
+    insets.insert(insets.end(), top.rbegin(), top.rend());
+    return insets;
+}
+
+Picture ball(const char* name, QRgb colour) {
+    return {name, {{16, 16, 16, 16, colour}}, {{0, 0, designSide - 1, ballInsets()}}};
+}
+
+// The icon: a red disc in the left half and a blue one in the right half, 16 units across and
+// 18 high, filling rows 7 to 24 of the design square.
+Picture icon() {
+    const std::vector<int> insets{6, 4, 3, 2, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 2, 3, 4, 6};
+    return {"kestrune",
+            {{8, 16, 8, 9, markedRed}, {24, 16, 8, 9, markedBlue}},
+            {{7, 0, 15, insets}, {7, 16, 31, insets}}};
+}
+
+QImage transparentImage(int side) {
     // Non-premultiplied, so the PNG holds the colours exactly as written.
     QImage image(side, side, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
 }
 
-void fillRun(QImage& image, int y, int firstColumn, int lastColumn, QRgb colour) {
-    for (int x = firstColumn; x <= lastColumn; ++x) {
-        image.setPixel(x, y, colour);
-    }
-}
-
-QImage ball(QRgb colour) {
-    QImage image = transparentImage();
-    for (int y = 0; y < side; ++y) {
-        const int inset = ballInset[y < side / 2 ? y : side - 1 - y];
-        fillRun(image, y, inset, side - 1 - inset, colour);
-    }
-    return image;
-}
-
-QImage windowIcon() {
-    QImage image = transparentImage();
-    for (int i = 0; i < static_cast<int>(iconInset.size()); ++i) {
-        const int y = iconFirstRow + i;
-        const int inset = iconInset[i];
-        fillRun(image, y, inset, side / 2 - 1 - inset, markedRed);
-        fillRun(image, y, side / 2 + inset, side - 1 - inset, markedBlue);
-    }
-    return image;
-}
-
-// Nearest neighbour by hand: every source pixel becomes a 2 × 2 block, no filtering involved.
-QImage doubled(const QImage& image) {
-    QImage result(image.width() * 2, image.height() * 2, image.format());
-    for (int y = 0; y < result.height(); ++y) {
-        for (int x = 0; x < result.width(); ++x) {
-            result.setPixel(x, y, image.pixel(x / 2, y / 2));
+QImage designRaster(const Picture& picture) {
+    QImage image = transparentImage(designSide);
+    for (std::size_t d = 0; d < picture.discs.size(); ++d) {
+        const DesignRows& rows = picture.rows[d];
+        for (int i = 0; i < static_cast<int>(rows.inset.size()); ++i) {
+            for (int x = rows.firstColumn + rows.inset[i]; x <= rows.lastColumn - rows.inset[i];
+                 ++x) {
+                image.setPixel(x, rows.firstRow + i, picture.discs[d].colour);
+            }
         }
     }
-    return result;
+    return image;
 }
 
-bool write(const QDir& folder, const QString& name, const QImage& image) {
-    const QString path = folder.filePath(name + QStringLiteral(".png"));
-    const QString path2x = folder.filePath(name + QStringLiteral("@2x.png"));
-    for (const auto& [file, picture] :
-         {std::pair{path, image}, std::pair{path2x, doubled(image)}}) {
-        if (!picture.save(file, "PNG")) {
-            std::fprintf(stderr, "make_assets: cannot write %s\n", qPrintable(file));
+// A pixel belongs to a disc when its centre lies inside the ellipse scaled to the side.
+QImage deviceRaster(const Picture& picture, int side) {
+    QImage image = transparentImage(side);
+    const double unit = static_cast<double>(side) / designSide;
+    for (const Disc& disc : picture.discs) {
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                const double dx = ((x + 0.5) / unit - disc.centreX) / disc.radiusX;
+                const double dy = ((y + 0.5) / unit - disc.centreY) / disc.radiusY;
+                if (dx * dx + dy * dy <= 1.0) {
+                    image.setPixel(x, y, disc.colour);
+                }
+            }
+        }
+    }
+    return image;
+}
+
+QString svg(const Picture& picture) {
+    QString text = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" "
+                                  "height=\"%1\" viewBox=\"0 0 %1 %1\">\n")
+                       .arg(designSide);
+    for (const Disc& disc : picture.discs) {
+        text +=
+            QStringLiteral("  <ellipse cx=\"%1\" cy=\"%2\" rx=\"%3\" ry=\"%4\" fill=\"#%5\"/>\n")
+                .arg(disc.centreX)
+                .arg(disc.centreY)
+                .arg(disc.radiusX)
+                .arg(disc.radiusY)
+                .arg(disc.colour & 0xffffffU, 6, 16, QLatin1Char('0'));
+    }
+    return text + QStringLiteral("</svg>\n");
+}
+
+bool report(bool written, const QString& path) {
+    if (!written) {
+        std::fprintf(stderr, "make_assets: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+bool writePicture(const QDir& folder, const Picture& picture, std::span<const int> sizes) {
+    const QString name = QString::fromLatin1(picture.name);
+    for (const int side : sizes) {
+        const bool design = side == designSide;
+        const QString path =
+            folder.filePath(design ? name + QStringLiteral(".png")
+                                   : QStringLiteral("%1-%2.png").arg(name).arg(side));
+        const QImage image = design ? designRaster(picture) : deviceRaster(picture, side);
+        if (!report(image.save(path, "PNG"), path)) {
             return false;
         }
-        std::printf("%s\n", qPrintable(file));
     }
     return true;
+}
+
+bool writeSvg(const QDir& folder, const Picture& picture) {
+    const QString path =
+        folder.filePath(QString::fromLatin1(picture.name) + QStringLiteral(".svg"));
+    QFile file(path);
+    const QByteArray text = svg(picture).toUtf8();
+    return report(file.open(QIODevice::WriteOnly) && file.write(text) == text.size(), path);
 }
 
 } // namespace
@@ -103,9 +174,11 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "make_assets: cannot create %s\n", argv[1]);
         return 1;
     }
-    const bool written = write(folder, QStringLiteral("red-ball"), ball(markedRed)) &&
-                         write(folder, QStringLiteral("blue-ball"), ball(markedBlue)) &&
-                         write(folder, QStringLiteral("gray-ball"), ball(gray)) &&
-                         write(folder, QStringLiteral("kestrune"), windowIcon());
+    using kestrune::ui::ballPictureSizes;
+    const bool written = writePicture(folder, ball("red-ball", markedRed), ballPictureSizes) &&
+                         writePicture(folder, ball("blue-ball", markedBlue), ballPictureSizes) &&
+                         writePicture(folder, ball("gray-ball", gray), ballPictureSizes) &&
+                         writePicture(folder, icon(), kestrune::ui::iconPictureSizes) &&
+                         writeSvg(folder, icon());
     return written ? 0 : 1;
 }

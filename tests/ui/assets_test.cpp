@@ -1,18 +1,31 @@
 // The bundled pictures, read back from the Qt resource exactly as the windows will read them.
 //
-// The disc outlines are written out again here, independently of tools/make_assets, so a change
-// to either the generator or the committed PNGs that moves a single pixel shows up as a failure.
+// The 32-pixel disc outlines are written out again here, independently of tools/make_assets, so a
+// change to either the generator or the committed PNGs that moves a single pixel shows up as a
+// failure. The other sizes must be flat hard-edged discs too, and the window must show the one
+// that matches the screen's scale without resampling it.
+
+#include "common/picture_sizes.h"
+#include "main/frm_main.h"
+#include "platform/platform_services.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QLabel>
 #include <QPixmap>
+#include <QProcess>
 #include <QString>
 #include <QTest>
 #include <array>
 #include <optional>
+#include <span>
+#include <utility>
+
+using kestrune::ui::ballPictureSizes;
+using kestrune::ui::iconPictureSizes;
 
 namespace {
 
@@ -137,6 +150,13 @@ void verifySamePixels(const QImage& actual, const QImage& expected) {
 const std::array<QString, 4> pictureNames{QStringLiteral("red-ball"), QStringLiteral("blue-ball"),
                                           QStringLiteral("gray-ball"), QStringLiteral("kestrune")};
 
+std::span<const int> sizesOf(const QString& name) {
+    if (name == QStringLiteral("kestrune")) {
+        return iconPictureSizes;
+    }
+    return ballPictureSizes;
+}
+
 void addPictureRows() {
     QTest::addColumn<QString>("name");
     for (const QString& name : pictureNames) {
@@ -144,22 +164,34 @@ void addPictureRows() {
     }
 }
 
-QString resourcePath(const QString& name) {
-    return QStringLiteral(":/assets/%1.png").arg(name);
+QString resourcePath(const QString& name, int size = side) {
+    if (size == side) {
+        return QStringLiteral(":/assets/%1.png").arg(name);
+    }
+    return QStringLiteral(":/assets/%1-%2.png").arg(name).arg(size);
 }
-QString resourcePath2x(const QString& name) {
-    return QStringLiteral(":/assets/%1@2x.png").arg(name);
+
+QString hex(QRgb pixel) {
+    return QStringLiteral("#%1").arg(pixel, 8, 16, QLatin1Char('0'));
 }
+
+class NoPlatformServices final : public kestrune::ui::PlatformServices {
+public:
+    bool openTarget(const QString&, const QString&) override { return false; }
+    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
+    bool startProgram(const QString&) override { return false; }
+};
+
+class ZeroRandom final : public kestrune::RandomSource {
+public:
+    void reseedFromTimer() override {}
+    float nextUniform() override { return 0.0f; }
+};
 
 } // namespace
 
 class AssetsTest : public QObject {
     Q_OBJECT
-
-public:
-    // Runs before QApplication exists: pretend to be a 200 % screen, so the high-DPI pick of the
-    // @2x pictures can be watched on the offscreen platform.
-    static void initMain() { qputenv("QT_SCALE_FACTOR", "2"); }
 
 private slots:
     void everyPictureIsInTheResource_data();
@@ -168,10 +200,11 @@ private slots:
     void ballIsAFlatDiscOfOneColour();
     void ballsDifferOnlyInColour();
     void iconIsARedAndABlueDisc();
-    void doubledPictureRepeatsEveryPixel_data();
-    void doubledPictureRepeatsEveryPixel();
-    void iconOnA200PercentScreenUsesTheDoubledPicture_data();
-    void iconOnA200PercentScreenUsesTheDoubledPicture();
+    void everySizeIsAHardEdgedCopyOfTheDesign_data();
+    void everySizeIsAHardEdgedCopyOfTheDesign();
+    void windowShowsDevicePixelsAtEveryScale_data();
+    void windowShowsDevicePixelsAtEveryScale();
+    void windowShowsDevicePixelsAtThisScale();
 };
 
 void AssetsTest::everyPictureIsInTheResource_data() {
@@ -181,8 +214,9 @@ void AssetsTest::everyPictureIsInTheResource_data() {
 void AssetsTest::everyPictureIsInTheResource() {
     // kestrune_ui is a static library: this fails if its resource did not get linked in.
     QFETCH(QString, name);
-    QVERIFY2(QFile::exists(resourcePath(name)), qPrintable(resourcePath(name)));
-    QVERIFY2(QFile::exists(resourcePath2x(name)), qPrintable(resourcePath2x(name)));
+    for (const int size : sizesOf(name)) {
+        QVERIFY2(QFile::exists(resourcePath(name, size)), qPrintable(resourcePath(name, size)));
+    }
 }
 
 void AssetsTest::ballIsAFlatDiscOfOneColour_data() {
@@ -246,55 +280,133 @@ void AssetsTest::iconIsARedAndABlueDisc() {
     QCOMPARE(bluePixels, 220);
 }
 
-void AssetsTest::doubledPictureRepeatsEveryPixel_data() {
-    addPictureRows();
-}
-
-void AssetsTest::doubledPictureRepeatsEveryPixel() {
-    QFETCH(QString, name);
-    const QImage single = loadResource(resourcePath(name));
-    QImageReader reader(resourcePath2x(name));
-    const QImage doubled = reader.read();
-    QVERIFY2(!doubled.isNull(), qPrintable(reader.errorString()));
-    QCOMPARE(single.size(), QSize(side, side));
-    QCOMPARE(doubled.size(), QSize(2 * side, 2 * side));
-    // The "@2x" in the name is what tells Qt to lay it out at 32 × 32.
-    QCOMPARE(doubled.devicePixelRatio(), 2.0);
-    QCOMPARE(doubled.deviceIndependentSize(), QSizeF(side, side));
-
-    const QImage doubledArgb = doubled.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < doubledArgb.height(); ++y) {
-        for (int x = 0; x < doubledArgb.width(); ++x) {
-            QVERIFY2(doubledArgb.pixel(x, y) == single.pixel(x / 2, y / 2),
-                     qPrintable(QStringLiteral("pixel (%1, %2) is #%3, 1x pixel (%4, %5) is #%6")
-                                    .arg(x)
-                                    .arg(y)
-                                    .arg(doubledArgb.pixel(x, y), 8, 16, QLatin1Char('0'))
-                                    .arg(x / 2)
-                                    .arg(y / 2)
-                                    .arg(single.pixel(x / 2, y / 2), 8, 16, QLatin1Char('0'))));
+void AssetsTest::everySizeIsAHardEdgedCopyOfTheDesign_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("size");
+    for (const QString& name : pictureNames) {
+        for (const int size : sizesOf(name)) {
+            if (size != side) {
+                QTest::addRow("%s %d", qPrintable(name), size) << name << size;
+            }
         }
     }
 }
 
-void AssetsTest::iconOnA200PercentScreenUsesTheDoubledPicture_data() {
-    addPictureRows();
+// Each pixel is opaque in the colour of its place in the 32-pixel design (whose middle row is
+// opaque from edge to edge) or transparent; the shape keeps the design's mirror symmetries and
+// covers as much of the square. A blurred or nearest-neighbour resampled picture breaks one.
+void AssetsTest::everySizeIsAHardEdgedCopyOfTheDesign() {
+    QFETCH(QString, name);
+    QFETCH(int, size);
+    const QImage design = loadResource(resourcePath(name));
+    const QImage image = loadResource(resourcePath(name, size));
+    QCOMPARE(image.size(), QSize(size, size));
+
+    int designOpaque = 0;
+    for (int y = 0; y < side; ++y) {
+        designOpaque += actualRow(design, y).count(QLatin1Char('#'));
+    }
+    // The icon is two discs side by side, a ball one disc: the halves repeat, or mirror.
+    const bool twoDiscs = name == QStringLiteral("kestrune");
+    int opaque = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            const int alpha = qAlpha(pixel);
+            QVERIFY2(alpha == 0 || alpha == 255,
+                     qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(hex(pixel))));
+            if (alpha == 0) {
+                continue;
+            }
+            ++opaque;
+            const QRgb wanted = design.pixel(x * side / size, side / 2);
+            QVERIFY2(pixel == wanted, qPrintable(QStringLiteral("(%1, %2) is %3, should be %4")
+                                                     .arg(x)
+                                                     .arg(y)
+                                                     .arg(hex(pixel), hex(wanted))));
+            const int mirroredX = twoDiscs ? (x + size / 2) % size : size - 1 - x;
+            QVERIFY2(qAlpha(image.pixel(x, size - 1 - y)) == 255 &&
+                         qAlpha(image.pixel(mirroredX, y)) == 255,
+                     qPrintable(QStringLiteral("(%1, %2) has no mirror image").arg(x).arg(y)));
+        }
+    }
+    const double designShare = designOpaque / double(side * side);
+    const double share = opaque / double(size * size);
+    QVERIFY2(
+        qAbs(share - designShare) < 0.04,
+        qPrintable(
+            QStringLiteral("covers %1 of the square, the design %2").arg(share).arg(designShare)));
 }
 
-void AssetsTest::iconOnA200PercentScreenUsesTheDoubledPicture() {
-    // QIcon looks for "name@2x.png" next to "name.png" when the application's ratio is 2.
-    // (A bare QPixmap(":/assets/name.png") does not: it always loads the 32 × 32 file.)
-    QCOMPARE(qApp->devicePixelRatio(), 2.0);
-    QFETCH(QString, name);
-    const QIcon icon(resourcePath(name));
-    const QPixmap pixmap = icon.pixmap(QSize(side, side));
-    QCOMPARE(pixmap.devicePixelRatio(), 2.0);
-    QCOMPARE(pixmap.size(), QSize(2 * side, 2 * side));
-    QCOMPARE(pixmap.deviceIndependentSize(), QSizeF(side, side));
-    // Premultiplied on both sides: how a transparent pixel is stored does not matter on screen.
-    verifySamePixels(
-        pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
-        loadResource(resourcePath2x(name)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+void AssetsTest::windowShowsDevicePixelsAtEveryScale_data() {
+    QTest::addColumn<QByteArray>("scale");
+    for (const char* scale : {"1", "1.25", "1.5", "1.75", "2"}) {
+        QTest::newRow(scale) << QByteArray(scale);
+    }
+}
+
+// The scale is fixed when the application starts, so each one runs in a process of its own.
+void AssetsTest::windowShowsDevicePixelsAtEveryScale() {
+    QFETCH(QByteArray, scale);
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(scale));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("windowShowsDevicePixelsAtThisScale")});
+    QVERIFY2(child.waitForFinished(60000), qPrintable(child.errorString()));
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             output.constData());
+}
+
+// The templates hold the picture of the screen's device size, and what the window paints of one
+// is that picture pixel for pixel on the window's face: only disc and background colours.
+void AssetsTest::windowShowsDevicePixelsAtThisScale() {
+    const qreal scale = qApp->devicePixelRatio();
+    const int deviceSide = qRound(side * scale);
+    ZeroRandom random;
+    NoPlatformServices services;
+    kestrune::ui::frmMain window(random, services);
+
+    const std::array<std::pair<const char*, QString>, 3> templates{
+        std::pair{"imgRedBall", QStringLiteral("red-ball")},
+        std::pair{"imgBlueBall", QStringLiteral("blue-ball")},
+        std::pair{"imgGrayBall", QStringLiteral("gray-ball")}};
+    for (const auto& [objectName, name] : templates) {
+        auto* image = window.findChild<QLabel*>(QLatin1String(objectName));
+        QVERIFY(image != nullptr);
+        const QPixmap shown = image->pixmap();
+        QCOMPARE(shown.size(), QSize(deviceSide, deviceSide));
+        QCOMPARE(shown.devicePixelRatio(), scale);
+        const QImage file = loadResource(resourcePath(name, deviceSide));
+        verifySamePixels(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                         file.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+
+        const QImage painted =
+            image->grab(QRect(0, 0, side, side)).toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(painted.size(), QSize(deviceSide, deviceSide));
+        const QRgb face = painted.pixel(0, 0);
+        for (int y = 0; y < deviceSide; ++y) {
+            for (int x = 0; x < deviceSide; ++x) {
+                const QRgb wanted = qAlpha(file.pixel(x, y)) == 255 ? file.pixel(x, y) : face;
+                QVERIFY2(painted.pixel(x, y) == wanted,
+                         qPrintable(QStringLiteral("%1 paints (%2, %3) %4, should be %5")
+                                        .arg(QLatin1String(objectName))
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(hex(painted.pixel(x, y)), hex(wanted))));
+            }
+        }
+    }
+
+    const QPixmap icon = window.windowIcon().pixmap(QSize(side, side));
+    QCOMPARE(icon.size(), QSize(deviceSide, deviceSide));
+    verifySamePixels(icon.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                     loadResource(resourcePath(QStringLiteral("kestrune"), deviceSide))
+                         .convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 QTEST_MAIN(AssetsTest)

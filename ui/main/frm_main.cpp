@@ -1,6 +1,8 @@
 #include "frm_main.h"
 
 #include "common/fonts.h"
+#include "common/picture_sizes.h"
+#include "common/pictures.h"
 #include "common/twips.h"
 #include "help/frm_help.h"
 #include "kestrune/version.h"
@@ -64,10 +66,10 @@ QPointF ballPositionTwips(BallColour colour, std::int16_t n) {
     return {120.0 + 480.0 * column, 360.0 + 600.0 * row};
 }
 
-// Through QIcon, which picks the pixel-doubled @2x variant on a 200 % screen; a plain QPixmap
-// would be scaled up blurred.
+// The picture drawn for the screen's scale, so the ball stays a crisp disc at 125 % or 150 %; a
+// plain 32-pixel QPixmap would be resampled and blurred.
 QPixmap loadPicture(const QString& path) {
-    const QPixmap picture = QIcon(path).pixmap(QSize(32, 32));
+    const QPixmap picture = sizedPicture(path, ballPictureSizes).pixmap(QSize(32, 32));
     if (picture.isNull()) {
         throw std::runtime_error("the picture " + path.toStdString() + " is missing");
     }
@@ -115,7 +117,7 @@ frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* pare
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       random_(random), services_(services), ballNumberFont_(msSansSerif(14)) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowIcon(QIcon(QStringLiteral(":/assets/kestrune.png")));
+    setWindowIcon(sizedPicture(QStringLiteral(":/assets/kestrune.png"), iconPictureSizes));
     createBoard();
     createTextBoxesAndButtons();
     createTemplates();
