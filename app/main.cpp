@@ -1,3 +1,4 @@
+#include "command_line.h"
 #include "main/frm_main.h"
 #include "platform/desktop_platform_services.h"
 #include "timer_random_source.h"
@@ -7,9 +8,14 @@
 #include <exception>
 
 int main(int argc, char* argv[]) {
+    kestrune::app::describeApplication();
+    if (const std::optional<int> status = kestrune::app::answerWithoutDisplay(argc, argv)) {
+        return *status;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kestrune"));
-    QApplication::setOrganizationName(QStringLiteral("Kestrune"));
+    if (const std::optional<int> status = kestrune::app::rejectUnknownArguments(app)) {
+        return *status;
+    }
 
     kestrune::TimerRandomSource random;
     kestrune::ui::DesktopPlatformServices services;
