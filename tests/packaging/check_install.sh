@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix and checks what lands there: the program, a desktop
-# entry that desktop-file-validate accepts, and the icon at 32 x 32 and 64 x 64.
-# Usage: check_install.sh BUILD_DIR WORK_DIR
+# Installs the build into a temporary prefix and checks what lands there: the program without a
+# RUNPATH, a desktop entry that desktop-file-validate accepts, AppStream metadata that
+# appstreamcli accepts, the icon at every hicolor size and as SVG, the manual page, and the
+# copyright file and changelogs. The newest release must be the project's version in the
+# changelog and in the metadata alike.
+# Usage: check_install.sh BUILD_DIR WORK_DIR VERSION
 set -euo pipefail
 build=$1
 work=$2
+version=$3
 rm -rf "$work"
 mkdir -p "$work"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
@@ -20,16 +24,52 @@ png_size() {
 }
 
 prefix=$work/prefix
+id=org.example.Kestrune
 [ -x "$prefix/bin/kestrune" ] || fail "bin/kestrune is missing or not executable"
-desktop=$prefix/share/applications/kestrune.desktop
-[ -f "$desktop" ] || fail "share/applications/kestrune.desktop is missing"
+if readelf -d "$prefix/bin/kestrune" | grep -Eq 'RUNPATH|RPATH'; then
+    fail "the installed program has a library search path: $(readelf -d "$prefix/bin/kestrune" | grep -E 'RUNPATH|RPATH')"
+fi
+
+desktop=$prefix/share/applications/$id.desktop
+[ -f "$desktop" ] || fail "share/applications/$id.desktop is missing"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
 grep -qx 'Name=Kestrune' "$desktop" || fail "the desktop entry is not named Kestrune"
 grep -q '^Name\[zh_CN\]=' "$desktop" || fail "the desktop entry has no Chinese name"
 grep -qx 'Categories=Utility;' "$desktop" || fail "the desktop entry is not in Utility"
-for size in 32 64; do
-    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/kestrune.png
+grep -qx "Icon=$id" "$desktop" || fail "the desktop entry's icon is not $id"
+grep -q '^Keywords\[zh_CN\]=' "$desktop" || fail "the desktop entry has no Chinese keywords"
+
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+[ -f "$metainfo" ] || fail "share/metainfo/$id.metainfo.xml is missing"
+# The ID's capitals are deliberate (reverse DNS, as the desktop file name); that hint is the
+# only one allowed.
+report=$(appstreamcli validate --pedantic --no-net --format=yaml "$metainfo" 2>&1) ||
+    fail "appstreamcli rejects the metadata: $report"
+issues=$(grep -E '^- tag:' <<<"$report" | grep -v 'cid-contains-uppercase-letter' || true)
+[ -z "$issues" ] || fail "appstreamcli reports: $issues"$'\n'"$report"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+    fail "the metadata does not launch $id.desktop"
+newest_release=$(grep -o '<release version="[^"]*" date="[^"]*"' "$metainfo" | head -1)
+[[ $newest_release == "<release version=\"$version\" "* ]] ||
+    fail "the newest release in the metadata is $newest_release, the project is $version"
+release_date=$(sed -E 's/.*date="([^"]*)"/\1/' <<<"$newest_release")
+newest_entry=$(zcat "$prefix/share/doc/kestrune/changelog.gz" | grep -m1 '^## ' || true)
+[ "$newest_entry" = "## $version — $release_date" ] ||
+    fail "the newest changelog entry is '$newest_entry', should be '## $version — $release_date'"
+
+for size in 16 22 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
     [ -f "$icon" ] || fail "the ${size}x${size} icon is missing"
     [ "$(png_size "$icon")" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $(png_size "$icon")"
+done
+svg=$prefix/share/icons/hicolor/scalable/apps/$id.svg
+[ -f "$svg" ] || fail "the scalable icon is missing"
+grep -q '<svg' "$svg" || fail "the scalable icon is not an SVG picture"
+
+manual=$prefix/share/man/man1/kestrune.1.gz
+[ -f "$manual" ] || fail "the manual page is missing"
+zcat "$manual" | grep -qF -- '\-\-version' || fail "the manual page does not describe --version"
+for document in copyright changelog.gz changelog.Debian.gz; do
+    [ -f "$prefix/share/doc/kestrune/$document" ] || fail "share/doc/kestrune/$document is missing"
 done
 echo "installed: $(cd "$prefix" && find . -type f | sort | tr '\n' ' ')"

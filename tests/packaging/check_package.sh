@@ -1,27 +1,44 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks its files and its declared run-time dependencies.
+# Builds the Debian package and checks it: lintian --pedantic reports no tag (overrides aside),
+# Depends holds the libraries dpkg-shlibdeps found and a face for the Chinese captions, Recommends
+# the link opener and the Wayland plugin, and the stripped program's symbols lie in the build
+# tree under its build-id.
 # Usage: check_package.sh BUILD_DIR WORK_DIR
 set -euo pipefail
 build=$1
 work=$2
 rm -rf "$work"
 mkdir -p "$work"
-cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
-
 fail() { echo "FAIL: $*" >&2; exit 1; }
+for tool in cpack lintian dpkg-deb dpkg-shlibdeps readelf; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
+done
+cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
+    fail "cpack failed: $(cat "$work/cpack.log")"
 
 shopt -s nullglob
 packages=("$work"/kestrune_*.deb)
 [ ${#packages[@]} -eq 1 ] || fail "expected one kestrune_*.deb, found ${#packages[@]}"
 package=${packages[0]}
-contents=$(dpkg-deb -c "$package" | awk '{print $NF}')
-for file in ./usr/bin/kestrune ./usr/share/applications/kestrune.desktop \
-    ./usr/share/icons/hicolor/32x32/apps/kestrune.png \
-    ./usr/share/icons/hicolor/64x64/apps/kestrune.png; do
-    grep -qxF "$file" <<<"$contents" || fail "the package lacks $file"
-done
+
+tags=$(lintian --pedantic --display-info --display-experimental "$package" 2>/dev/null) ||
+    fail "lintian failed: $tags"
+[ -z "$tags" ] || fail "lintian reports:"$'\n'"$tags"
+
 depends=$(dpkg-deb -f "$package" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-wqy-microhei; do
-    grep -q "$needed" <<<"$depends" || fail "the package does not depend on $needed"
+for needed in 'libqt6widgets6 (>= 6.' 'libqt6gui6 (>= 6.' 'libqt6core6 (>= 6.' 'libc6 (>= ' \
+    'fonts-wqy-microhei | fonts-noto-cjk'; do
+    grep -qF "$needed" <<<"$depends" || fail "Depends lacks '$needed': $depends"
 done
-echo "$(basename "$package"): Depends: $depends"
+recommends=$(dpkg-deb -f "$package" Recommends)
+for wanted in xdg-utils qt6-wayland; do
+    grep -qw "$wanted" <<<"$recommends" || fail "Recommends lacks $wanted: $recommends"
+done
+
+dpkg-deb -x "$package" "$work/contents"
+build_id=$(LC_ALL=C readelf -n "$work/contents/usr/bin/kestrune" | sed -n 's/.*Build ID: //p')
+[ -n "$build_id" ] || fail "the packaged program has no build-id"
+symbols=$build/debug/.build-id/${build_id:0:2}/${build_id:2}.debug
+[ -f "$symbols" ] || fail "no symbols for build-id $build_id at $symbols"
+LC_ALL=C readelf -S "$symbols" | grep -q '\.debug_info' || fail "$symbols holds no debug information"
+echo "$(basename "$package"): Depends: $depends; Recommends: $recommends"
