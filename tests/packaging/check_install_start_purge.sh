@@ -21,8 +21,9 @@ packages=("$package_dir"/kestrune_*.deb)
 package=$(realpath "${packages[0]}")
 
 # One run at a time on this machine.
-exec 9>/run/lock/kestrune-install-start-purge.lock
-flock -w 900 9 || fail "another run of this test holds /run/lock/kestrune-install-start-purge.lock"
+lock=${TMPDIR:-/tmp}/kestrune-install-start-purge.lock
+exec 9>"$lock" || fail "cannot open the lock file $lock"
+flock -w 900 9 || fail "another run of this test holds $lock"
 
 installed() { [ "$(dpkg-query -W -f='${db:Status-Status}' kestrune 2>/dev/null)" = installed ]; }
 if installed || dpkg-query -W kestrune >/dev/null 2>&1; then
