@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian package that the debian_package test built, starts the installed program,
 # purges the package, and checks that nothing is left behind: no file outside dpkg's and apt's
-# own records and the desktop caches, no dpkg record, nothing in the user's home. It changes the
-# system, so it runs only as root (as CI does, on a throw-away machine) and only where kestrune
-# is not installed already.
+# own records and the desktop caches, no dpkg record, nothing in the user's home. It runs only
+# where kestrune is not installed already.
 # Usage: check_install_start_purge.sh PACKAGE_DIR WORK_DIR
 set -euo pipefail
 package_dir=$1
 work=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-[ "$(id -u)" -eq 0 ] ||
-    fail "this test installs and purges the package kestrune, so it must run as root"
+# It changes the system, so it needs root: as root (CI) it runs itself; elsewhere it runs through
+# sudo when that needs no password, and otherwise reports itself as not run (ctest: skipped),
+# never as passed.
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+        exec sudo -n bash "$0" "$@"
+    fi
+    echo "SKIPPED: installing and purging the package needs root or password-less sudo" >&2
+    exit 77
+fi
 for tool in apt-get dpkg-query flock timeout; do
     command -v "$tool" >/dev/null || fail "$tool is missing"
 done
