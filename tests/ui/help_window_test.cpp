@@ -13,6 +13,7 @@
 #include "platform/desktop_platform_services.h"
 #include "platform/platform_services.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -291,7 +292,8 @@ private slots:
         QCOMPARE(label->backgroundRole(), QPalette::Window);
         QCOMPARE(label->palette().color(QPalette::Window),
                  window.palette().color(QPalette::Window));
-        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        // Only the links take the focus, and only from the keyboard.
+        QCOMPARE(label->focusPolicy(), index >= 2 && index <= 4 ? Qt::TabFocus : Qt::NoFocus);
         QCOMPARE(textColour(label), startColour);
 
         const bool heading = index == 0 || index == 5;
@@ -344,9 +346,14 @@ private slots:
         QVERIFY(!ok->isDefault());
         QVERIFY(!ok->autoDefault());
         QTRY_COMPARE(QApplication::focusWidget(), ok);
-        // It is the only control that takes the focus.
-        QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), ok);
+        // Tab goes on through the three links and back.
+        QStringList visited;
+        for (int press = 0; press < 4; ++press) {
+            QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, (QStringList{"lblInformation_2", "lblInformation_3", "lblInformation_4",
+                                       "cmdOk"}));
         QVERIFY(window.isVisible());
     }
 
@@ -366,7 +373,7 @@ private slots:
         RecordingServices services;
         frmHelp window(services);
         QVERIFY(showAndActivate(window));
-        for (int index = 0; index < frmHelp::informationCount; ++index) {
+        for (const int index : {0, 1, 5, 6, 7}) {
             QTest::keyClick(information(window, index), Qt::Key_Return);
             QTest::keyClick(information(window, index), Qt::Key_Enter, Qt::KeypadModifier);
         }
@@ -588,6 +595,77 @@ private slots:
         QCOMPARE(services.registryReads.size(), 2);
         QCOMPARE(services.started.size(), 2);
         QCOMPARE(services.opened.size(), 1);
+    }
+
+    void keysFollowTheFocusedLinkAsAClickDoes_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addRow("mail by Return") << 2 << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::addRow("home page by keypad Enter")
+            << 3 << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+        QTest::addRow("messenger by Space") << 4 << int(Qt::Key_Space) << Qt::KeyboardModifiers();
+    }
+
+    void keysFollowTheFocusedLinkAsAClickDoes() {
+        QFETCH(int, index);
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        RecordingServices services;
+        frmHelp window(services);
+        QVERIFY(showAndActivate(window));
+        QLabel* link = information(window, index);
+        const QImage unfocused = link->grab().toImage();
+        for (int press = 2; press <= index; ++press) {
+            QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), link);
+        // The focus shows as more than a colour: the line looks different, its colour the same.
+        QVERIFY(link->grab().toImage() != unfocused);
+
+        QTest::keyClick(window.windowHandle(), Qt::Key(key), modifiers);
+        QCOMPARE(services.callCount(), index == 4 ? 2 : 1);
+        const RecordingServices byKey = services;
+        QCOMPARE(allColours(window), QList<QColor>(frmHelp::informationCount, startColour));
+        clickOn(link);
+        QCOMPARE(services.opened.mid(byKey.opened.size()), byKey.opened);
+        QCOMPARE(services.registryReads.mid(byKey.registryReads.size()), byKey.registryReads);
+        QCOMPARE(services.started.mid(byKey.started.size()), byKey.started);
+        QCOMPARE(QApplication::focusWidget(), link);
+        QVERIFY(window.isVisible());
+    }
+
+    // A screen reader finds the links as links whose press action follows them, and reads the
+    // window's text from its description on opening.
+    void linksAreExposedWithAPressAction() {
+        RecordingServices services;
+        frmHelp window(services);
+        QVERIFY(showAndActivate(window));
+        QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(&window);
+        for (int index = 0; index < frmHelp::informationCount; ++index) {
+            QVERIFY(dialog->text(QAccessible::Description)
+                        .contains(information(window, index)->text()));
+        }
+        for (int index = 0; index < frmHelp::informationCount; ++index) {
+            QAccessibleInterface* line =
+                QAccessible::queryAccessibleInterface(information(window, index));
+            const bool isLink = index >= 2 && index <= 4;
+            QCOMPARE(line->role() == QAccessible::Link, isLink);
+            QCOMPARE(line->text(QAccessible::Name), information(window, index)->text());
+            QCOMPARE(dialog->indexOfChild(line) >= 0, true);
+            if (isLink) {
+                QVERIFY(line->state().focusable);
+                QVERIFY(line->actionInterface()->actionNames().contains(
+                    QAccessibleActionInterface::pressAction()));
+                line->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            }
+        }
+        QCOMPARE(services.opened.size(), 2);
+        QCOMPARE(services.opened.at(0).operation, QStringLiteral("open"));
+        QCOMPARE(services.opened.at(1).target, publisher::homePage);
+        QCOMPARE(services.started.size(), 1);
+        QCOMPARE(allColours(window), QList<QColor>(frmHelp::informationCount, startColour));
+        QCOMPARE(QApplication::focusWidget(), okButton(window));
     }
 
     void otherLinesDoNothingWhenClicked_data() {

@@ -258,11 +258,12 @@ private slots:
         QCOMPARE(random.drawn, 0);
     }
 
-    void tabCyclesThroughTheControlsInDesignOrder() {
+    // The record boxes lie outside the visible area, so the cycle leaves them out.
+    void tabCyclesThroughTheVisibleControlsInDesignOrder() {
         ScriptedRandom random(acceptedScript());
         auto window = makeWindow(random);
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        const QStringList cycle{"txtSelect", "cmdExit", "txtData", "cmdHelp", "txtRecord_0"};
+        const QStringList cycle{"txtSelect", "cmdExit", "txtData", "cmdHelp", "cmdSelect"};
         QStringList visited;
         for (qsizetype i = 0; i < cycle.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

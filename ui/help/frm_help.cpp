@@ -1,5 +1,6 @@
 #include "help/frm_help.h"
 
+#include "common/accessibility.h"
 #include "common/fonts.h"
 #include "common/twips.h"
 #include "help/publisher.h"
@@ -11,9 +12,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWindow>
 #include <algorithm>
 #include <iterator>
@@ -82,6 +86,32 @@ QString informationText(int index) {
     }
 }
 
+// A line of the window. A link line that has the keyboard focus wears the style's focus frame:
+// its colour already tells of the pointer, so the focus must show as a shape.
+class InformationLabel final : public QLabel {
+public:
+    InformationLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (hasFocus()) {
+            QPainter painter(this);
+            QStyleOptionFocusRect frame;
+            frame.initFrom(this);
+            frame.state |= QStyle::State_KeyboardFocusChange;
+            frame.backgroundColor = palette().color(backgroundRole());
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+        }
+    }
+};
+
+bool isActivationKey(const QKeyEvent* key) {
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    return (enter || key->key() == Qt::Key_Space) &&
+           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 void setTextColour(QLabel* label, const QColor& colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -103,13 +133,19 @@ frmHelp::frmHelp(PlatformServices& services)
     setMouseTracking(true);
 
     const QColor startColour = palette().color(QPalette::ButtonText);
+    QStringList allText;
     for (int index = 0; index < informationCount; ++index) {
-        auto* label = new QLabel(informationText(index), this);
+        auto* label = new InformationLabel(informationText(index), this);
+        allText << label->text();
         label->setObjectName(QStringLiteral("lblInformation_%1").arg(index));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(false);
         label->setFont(isHeading(index) ? msSansSerif(headingPointSize, true) : defaultUiFont());
-        label->setFocusPolicy(Qt::NoFocus);
+        // The links are reached with Tab only: a click must not move the focus from cmdOk.
+        label->setFocusPolicy(isLink(index) ? Qt::TabFocus : Qt::NoFocus);
+        if (isLink(index)) {
+            exposeAsLink(label);
+        }
         label->setBackgroundRole(QPalette::Window);
         label->setAutoFillBackground(true);
         setTextColour(label, startColour);
@@ -134,7 +170,13 @@ frmHelp::frmHelp(PlatformServices& services)
     cmdOk_->setAttribute(Qt::WA_NoMousePropagation);
     cmdOk_->installEventFilter(this);
     connect(cmdOk_, &QPushButton::clicked, this, &QWidget::close);
+    setTabOrder(cmdOk_, lblInformation_[mailLine]);
+    setTabOrder(lblInformation_[mailLine], lblInformation_[homePageLine]);
+    setTabOrder(lblInformation_[homePageLine], lblInformation_[messengerLine]);
     cmdOk_->setFocus();
+    // A screen reader reads a dialog's loose labels on opening only when they hold three words
+    // or more, which Chinese lines without spaces never do; it reads the description instead.
+    setAccessibleDescription(allText.join(u'\n'));
 }
 
 void frmHelp::centreOnScreen() {
@@ -174,6 +216,15 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     }
     switch (event->type()) {
+    case QEvent::KeyPress:
+        // A link with the focus follows on Enter or the space bar, as a click does.
+        if (isLink(index) && isActivationKey(static_cast<QKeyEvent*>(event))) {
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+                lblInformationClick(index);
+            }
+            return true;
+        }
+        return QDialog::eventFilter(watched, event);
     case QEvent::MouseMove:
         lblInformationMouseMove(index);
         return true;

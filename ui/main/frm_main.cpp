@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "common/accessibility.h"
 #include "common/fonts.h"
 #include "common/picture_sizes.h"
 #include "common/pictures.h"
@@ -14,12 +15,15 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QtDebug>
 
@@ -87,14 +91,24 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
+// The engine writes a box at every step of composing a text. Each write would reach a screen
+// reader as an edit of its own (a pick made hundreds), so the box holds the text and shows it
+// only when the window lets events run or the pick ends: nobody could see the steps anyway.
+
 // txtSelect shows the selection text as it is.
 class frmMain::LineEditBox final : public TextBox {
 public:
     explicit LineEditBox(QLineEdit* box) : box_(box) {}
-    void setText(const std::string& text) override { box_->setText(QString::fromStdString(text)); }
+    void setText(const std::string& text) override { held_ = QString::fromStdString(text); }
+    void show() {
+        if (box_->text() != held_) {
+            box_->setText(held_);
+        }
+    }
 
 private:
     QLineEdit* box_;
+    QString held_;
 };
 
 // txtData gets CR LF line ends; a text document wants plain line feeds, or each CR would show
@@ -103,13 +117,21 @@ class frmMain::PlainTextBox final : public TextBox {
 public:
     explicit PlainTextBox(QPlainTextEdit* box) : box_(box) {}
     void setText(const std::string& text) override {
-        QString plain = QString::fromStdString(text);
-        plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        box_->setPlainText(plain);
+        held_ = QString::fromStdString(text);
+        held_.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        written_ = true;
+    }
+    void show() {
+        if (written_) {
+            written_ = false;
+            box_->setPlainText(held_);
+        }
     }
 
 private:
     QPlainTextEdit* box_;
+    QString held_;
+    bool written_ = false;
 };
 
 frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* parent)
@@ -123,6 +145,7 @@ frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* pare
     createTemplates();
     createRecordBoxes();
     setUpTabOrder();
+    setUpKeys();
 
     txtSelectBox_ = std::make_unique<LineEditBox>(txtSelect_);
     txtDataBox_ = std::make_unique<PlainTextBox>(txtData_);
@@ -150,6 +173,12 @@ void frmMain::createBoard() {
             ball.image->setObjectName(QStringLiteral("img%1_%2").arg(prefix).arg(n));
             ball.image->setGeometry(rectFromTwips(at.x(), at.y(), ballSize, ballSize));
             ball.image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            // Picture and number are one ball to a screen reader. The blue frame's caption
+            // writes 兰 for 蓝 (blue); a ball's name uses the usual character.
+            exposeAsBall(ball.image, QStringLiteral("%1 %2").arg(colour == BallColour::red
+                                                                     ? QStringLiteral("红球")
+                                                                     : QStringLiteral("蓝球"),
+                                                                 twoDigitCaption(n)));
 
             // Every label starts as "01"; the first reset gives it its own number and place.
             ball.label = new QLabel(QStringLiteral("01"), frame);
@@ -158,6 +187,7 @@ void frmMain::createBoard() {
             const bool small = colour == BallColour::red && n == redBallCount;
             ball.label->setFont(msSansSerif(small ? 9.75 : 13.5));
             ball.label->adjustSize();
+            hideFromAccessibility(ball.label);
         }
     };
     createBalls(redBalls_, BallColour::red, fraRed_, "Red");
@@ -178,6 +208,7 @@ void frmMain::createTextBoxesAndButtons() {
     // A narrow margin, so that the widest line ("三段分布：" and a three-digit code) stays on
     // one line in a box only 97 pixels wide.
     txtData_->document()->setDocumentMargin(2);
+    txtData_->setAccessibleName(QStringLiteral("号码统计"));
 
     txtSelect_ = new QLineEdit(this);
     txtSelect_->setObjectName(QStringLiteral("txtSelect"));
@@ -185,6 +216,7 @@ void frmMain::createTextBoxesAndButtons() {
     txtSelect_->setReadOnly(true);
     txtSelect_->setAlignment(Qt::AlignCenter);
     txtSelect_->setFont(msSansSerif(13.5));
+    txtSelect_->setAccessibleName(QStringLiteral("机选号码"));
 
     cmdSelect_ = makeButton(this, "cmdSelect", QStringLiteral("机选"), 840, 4920);
     cmdExit_ = makeButton(this, "cmdExit", QStringLiteral("退出"), 2460, 4920);
@@ -194,7 +226,8 @@ void frmMain::createTextBoxesAndButtons() {
     connect(cmdHelp_, &QPushButton::clicked, this, &frmMain::onHelpClicked);
 }
 
-// The templates lie below the visible client area; they are placed there, not hidden.
+// The templates lie below the visible client area; they are placed there, not hidden, but a
+// screen reader has no business with them.
 void frmMain::createTemplates() {
     auto createTemplate = [this](const char* name, const QString& path, double left) {
         auto* image = new QLabel(this);
@@ -202,6 +235,7 @@ void frmMain::createTemplates() {
         image->setGeometry(rectFromTwips(left, 5760, ballSize, ballSize));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         image->setPixmap(loadPicture(path));
+        hideFromAccessibility(image);
         return image;
     };
     imgRedBall_ = createTemplate("imgRedBall", QStringLiteral(":/assets/red-ball.png"), 3600);
@@ -216,7 +250,8 @@ void frmMain::createTemplates() {
 }
 
 // The record boxes lie right of the visible client area, one per year in a grid of four
-// columns. They are editable, but nothing ever reads them.
+// columns. They are editable, but nothing ever reads them. Nobody can see them, so the focus
+// never goes there and a screen reader does not find them.
 void frmMain::createRecordBoxes() {
     const RecordSplit record = splitRecordByYear(bundledRecord());
     if (!record.malformed.isEmpty()) {
@@ -232,20 +267,49 @@ void frmMain::createRecordBoxes() {
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);
+        box->setFocusPolicy(Qt::NoFocus);
+        hideFromAccessibility(box);
         box->setPlainText(record.boxes[static_cast<std::size_t>(k)]);
         txtRecord_[static_cast<std::size_t>(k)] = box;
     }
 }
 
 void frmMain::setUpTabOrder() {
-    QList<QWidget*> cycle{cmdSelect_, txtSelect_, cmdExit_, txtData_, cmdHelp_};
-    for (QPlainTextEdit* box : txtRecord_) {
-        cycle.append(box);
-    }
+    const QList<QWidget*> cycle{cmdSelect_, txtSelect_, cmdExit_, txtData_, cmdHelp_};
     for (qsizetype i = 0; i + 1 < cycle.size(); ++i) {
         setTabOrder(cycle[i], cycle[i + 1]);
     }
     cmdSelect_->setFocus();
+    // Styles draw the focus of a button only after a focus move by keyboard; a keyboard user
+    // must see from the start where Enter goes.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+// F1 and Ctrl+Q where the platform uses them; Enter presses a focused button as the space bar
+// does, with no default button on the window.
+void frmMain::setUpKeys() {
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &frmMain::onHelpClicked);
+    auto* quit = new QShortcut(QKeySequence::Quit, this);
+    connect(quit, &QShortcut::activated, this, &frmMain::onExitClicked);
+    for (QPushButton* button : {cmdSelect_, cmdExit_, cmdHelp_}) {
+        button->installEventFilter(this);
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (button != nullptr && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!key->isAutoRepeat()) {
+                button->click();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::load() {
@@ -264,6 +328,7 @@ void frmMain::load() {
         move(screen->geometry().topLeft() + pointFromTwips(topLeft.x(), topLeft.y()));
     }
     state_->resetBoard();
+    showHeldTexts();
 }
 
 frmMain::Ball& frmMain::ball(BallColour colour, std::int16_t n) {
@@ -330,15 +395,48 @@ void frmMain::showBallPicture(BallColour colour, std::int16_t n, BallPicture pic
 }
 
 HostState frmMain::processPendingEvents() {
+    showHeldTexts();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return ending_ ? HostState::ending : HostState::running;
 }
 
 void frmMain::onSelectClicked() {
     try {
-        pickTicket(*state_, random_, *this, *txtDataBox_);
+        const PickOutcome outcome = pickTicket(*state_, random_, *this, *txtDataBox_);
+        if (outcome != PickOutcome::busy) {
+            endOfPick(outcome);
+        }
     } catch (const std::exception& error) {
+        endOfPick(PickOutcome::abandoned);
         reportError(QStringLiteral("机选"), error);
+    }
+}
+
+void frmMain::showHeldTexts() {
+    txtSelectBox_->show();
+    txtDataBox_->show();
+}
+
+// What a pick leaves reaches assistive technology once, here. A screen reader speaks a change
+// of the focused control's description, and the focus is where the pick was started: on
+// cmdSelect, which then describes the accepted ticket.
+void frmMain::endOfPick(PickOutcome outcome) {
+    showHeldTexts();
+    for (std::int16_t n = 1; n <= redBallCount; ++n) {
+        setBallMarked(ball(BallColour::red, n).image, state_->redMarked(n));
+    }
+    for (std::int16_t n = 1; n <= blueBallCount; ++n) {
+        setBallMarked(ball(BallColour::blue, n).image, state_->blueMarked(n));
+    }
+    if (outcome == PickOutcome::accepted) {
+        const Ticket& ticket = state_->ticketNumbers();
+        QStringList reds;
+        for (int position = Ticket::first; position < Ticket::last; ++position) {
+            reds << twoDigitCaption(ticket[position]);
+        }
+        cmdSelect_->setAccessibleDescription(
+            QStringLiteral("红球 %1，蓝球 %2")
+                .arg(reds.join(u' '), twoDigitCaption(ticket[Ticket::last])));
     }
 }
 

@@ -7,6 +7,9 @@
 // The pick runs on this thread and lets pending events run once per attempt through
 // processPendingEvents, so the board repaints and cmdExit / the close box can end the program
 // in the middle of a pick: the window then reports HostState::ending and the pick gives up.
+// The two text boxes hold what the engine writes and show it when events run and when the pick
+// ends, so each shows at most one new text per attempt; assistive technology learns the marks
+// of the balls and the ticket once, when the pick ends.
 
 #include "machine_pick.h"
 #include "selection_state.h"
@@ -44,6 +47,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Ball {
@@ -58,7 +62,10 @@ private:
     void createTemplates();
     void createRecordBoxes();
     void setUpTabOrder();
+    void setUpKeys();
     void load();
+    void showHeldTexts();
+    void endOfPick(PickOutcome outcome);
 
     void onSelectClicked();
     void onHelpClicked();

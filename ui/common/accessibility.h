@@ -1,0 +1,29 @@
+#pragma once
+
+// How the windows look to assistive technology (a screen reader reads them through AT-SPI).
+// A few widgets are marked here; a factory, installed once, gives the marked widgets and their
+// parents accessible objects of their own. Marks must be set before the window is first shown.
+
+class QString;
+class QWidget;
+
+namespace kestrune::ui {
+
+// Installs the factory; later calls do nothing.
+void installAccessibleFactory();
+
+// The widget leaves the accessibility tree; it stays where it is and is still drawn.
+void hideFromAccessibility(QWidget* widget);
+
+// The picture stands for a whole ball, picture and number together: one graphic named `name`,
+// checkable, checked while marked, and saying "已选中" while marked.
+void exposeAsBall(QWidget* picture, const QString& name);
+// Tells assistive technology of a change of mark; a mark it already has sends nothing.
+void setBallMarked(QWidget* picture, bool marked);
+bool isBallMarked(const QWidget* picture);
+
+// The label is a link named by its text. Its press action sends it the Return key, so it does
+// what the keyboard does.
+void exposeAsLink(QWidget* label);
+
+} // namespace kestrune::ui
