@@ -280,9 +280,6 @@ void frmMain::setUpTabOrder() {
         setTabOrder(cycle[i], cycle[i + 1]);
     }
     cmdSelect_->setFocus();
-    // Styles draw the focus of a button only after a focus move by keyboard; a keyboard user
-    // must see from the start where Enter goes.
-    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 // F1 and Ctrl+Q where the platform uses them; Enter presses a focused button as the space bar
@@ -290,7 +287,10 @@ void frmMain::setUpTabOrder() {
 void frmMain::setUpKeys() {
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, &frmMain::onHelpClicked);
-    auto* quit = new QShortcut(QKeySequence::Quit, this);
+    // Where the platform has no key to quit (Windows closes with Alt+F4), Ctrl+Q still works.
+    const QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    auto* quit = new QShortcut(
+        quitKeys.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : quitKeys.front(), this);
     connect(quit, &QShortcut::activated, this, &frmMain::onExitClicked);
     for (QPushButton* button : {cmdSelect_, cmdExit_, cmdHelp_}) {
         button->installEventFilter(this);
@@ -298,6 +298,12 @@ void frmMain::setUpKeys() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cmdSelect_ && event->type() == QEvent::FocusIn && !startFocusShown_) {
+        // Styles draw a button's focus only after a focus move by keyboard, and activating the
+        // window counts as none; a keyboard user must see from the start where Enter goes.
+        startFocusShown_ = true;
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    }
     auto* button = qobject_cast<QPushButton*>(watched);
     if (button != nullptr && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -79,6 +79,7 @@ private:
     RandomSource& random_;
     PlatformServices& services_;
     bool ending_ = false;
+    bool startFocusShown_ = false;
     // The number labels' font after every reset, built once: a reset runs 49 times an attempt.
     const QFont ballNumberFont_;
 

@@ -1,0 +1,264 @@
+// The main window from the keyboard and as a screen reader sees it through QAccessible: one
+// object per ball, named boxes, nothing hidden in the tree, no flood of events during a pick,
+// and the keys that press the buttons. The help window's links are tested with the window.
+
+#include "help/frm_help.h"
+#include "main/frm_main.h"
+#include "platform/platform_services.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using namespace kestrune;
+using namespace kestrune::ui;
+
+namespace {
+
+class NoPlatformServices final : public PlatformServices {
+public:
+    bool openTarget(const QString&, const QString&) override { return false; }
+    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
+    bool startProgram(const QString&) override { return false; }
+};
+
+float valueFor(int n, int count) {
+    return (static_cast<float>(n) - 0.5f) / count;
+}
+
+// One attempt rejected at its first row (reds 1 2 3 4 5 7, blue 1), then one accepted (reds 3 7
+// 12 19 25 31, blue 8, eight zeros); the values repeat from the start when they run out.
+class ScriptedRandom final : public RandomSource {
+public:
+    void reseedFromTimer() override {}
+    float nextUniform() override { return script_[drawn++ % script_.size()]; }
+    std::size_t drawn = 0;
+
+private:
+    std::vector<float> script_{valueFor(1, 33),
+                               valueFor(2, 33),
+                               valueFor(3, 33),
+                               valueFor(4, 33),
+                               valueFor(5, 33),
+                               valueFor(7, 33),
+                               valueFor(1, 16),
+                               0.99f,
+                               valueFor(3, 33),
+                               valueFor(7, 33),
+                               valueFor(7, 33),
+                               valueFor(12, 33),
+                               valueFor(19, 33),
+                               valueFor(25, 33),
+                               valueFor(31, 33),
+                               valueFor(8, 16),
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0};
+};
+
+const QString acceptedTicket = QStringLiteral("03 07 12 19 25 31 08");
+
+// Every accessible object under `root`, depth first.
+QList<QAccessibleInterface*> tree(QAccessibleInterface* root) {
+    QList<QAccessibleInterface*> all{root};
+    for (int i = 0; i < root->childCount(); ++i) {
+        all << tree(root->child(i));
+    }
+    return all;
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<frmMain> makeWindow() {
+        auto window = std::make_unique<frmMain>(random_, services_);
+        window->show();
+        if (!QTest::qWaitForWindowActive(window.get())) {
+            qWarning("the main window did not become active");
+        }
+        return window;
+    }
+
+    template <typename T = QWidget> static T* child(QWidget* window, const char* name) {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    ScriptedRandom random_;
+    NoPlatformServices services_;
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void init() { random_ = ScriptedRandom(); }
+
+    void theTreeHoldsOneObjectPerBallAndNothingHidden() {
+        auto window = makeWindow();
+        QStringList names;
+        QStringList objects;
+        for (QAccessibleInterface* node :
+             tree(QAccessible::queryAccessibleInterface(window.get()))) {
+            names << node->text(QAccessible::Name);
+            objects << node->object()->objectName();
+        }
+        const QRegularExpression hidden(
+            QStringLiteral("^(txtRecord_|lblRed_|lblBlue_|img.*Ball$)"));
+        QCOMPARE(objects.filter(hidden), QStringList());
+        QVERIFY(names.contains(QStringLiteral("机选号码")));
+        QVERIFY(names.contains(QStringLiteral("号码统计")));
+
+        for (const auto& [frame, count, prefix] :
+             {std::tuple{"fraRed", 33, "红球"}, std::tuple{"fraBlue", 16, "蓝球"}}) {
+            QAccessibleInterface* board =
+                QAccessible::queryAccessibleInterface(child(window.get(), frame));
+            QCOMPARE(board->childCount(), count);
+            for (int n = 1; n <= count; ++n) {
+                QAccessibleInterface* ball = board->child(n - 1);
+                QCOMPARE(ball->text(QAccessible::Name), QStringLiteral("%1 %2")
+                                                            .arg(QString::fromUtf8(prefix))
+                                                            .arg(n, 2, 10, QLatin1Char('0')));
+                QCOMPARE(ball->role(), QAccessible::Graphic);
+                QVERIFY(ball->state().checkable);
+                QVERIFY(!ball->state().checked);
+                // The number drawn over the ball is part of it: the point finds the ball.
+                const QPoint number =
+                    child(window.get(), qPrintable(ball->object()->objectName().replace(
+                                            QStringLiteral("img"), QStringLiteral("lbl"))))
+                        ->mapToGlobal(QPoint(2, 2));
+                QCOMPARE(board->childAt(number.x(), number.y())->object(), ball->object());
+            }
+        }
+    }
+
+    // The board changes at every attempt, but assistive technology hears of the marks, the
+    // ticket and the statistics only when the pick ends, and of txtSelect once per attempt.
+    void aPickReportsItsTicketOnceWhenItEnds() {
+        auto window = makeWindow();
+        QWidget* cmdSelect = child(window.get(), "cmdSelect");
+        QWidget* red1 = child(window.get(), "imgRed_1");
+        QList<bool> red1CheckedDuringPick;
+        QTimer watcher;
+        watcher.setInterval(0);
+        connect(&watcher, &QTimer::timeout, window.get(), [&] {
+            if (window->selection().busy()) {
+                red1CheckedDuringPick
+                    << QAccessible::queryAccessibleInterface(red1)->state().checked;
+            }
+        });
+        watcher.start();
+        // Every change of a box reaches a screen reader as an edit.
+        QSignalSpy selectEdits(child<QLineEdit>(window.get(), "txtSelect"),
+                               &QLineEdit::textChanged);
+        QSignalSpy dataEdits(child<QPlainTextEdit>(window.get(), "txtData"),
+                             &QPlainTextEdit::textChanged);
+        QTest::mouseClick(qobject_cast<QPushButton*>(cmdSelect), Qt::LeftButton);
+        watcher.stop();
+        QCOMPARE(random_.drawn, 8u + 16u);
+        // The first attempt marked red 1; it was never reported.
+        QCOMPARE(red1CheckedDuringPick, (QList<bool>{false, false}));
+
+        const auto attempts = 2;
+        const QStringList picked = acceptedTicket.split(u' ');
+        for (const auto& [colour, count] : {std::pair{"Red", 33}, std::pair{"Blue", 16}}) {
+            for (int n = 1; n <= count; ++n) {
+                QWidget* image =
+                    child(window.get(),
+                          qPrintable(QStringLiteral("img%1_%2").arg(QLatin1String(colour)).arg(n)));
+                QAccessibleInterface* ball = QAccessible::queryAccessibleInterface(image);
+                const QString number = QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+                const bool marked = std::string_view(colour) == "Red"
+                                        ? picked.mid(0, 6).contains(number)
+                                        : picked.last() == number;
+                QCOMPARE(ball->state().checked, marked);
+                QCOMPARE(ball->text(QAccessible::Description),
+                         marked ? QStringLiteral("已选中") : QString());
+            }
+        }
+        QWidget* txtSelect = child(window.get(), "txtSelect");
+        QCOMPARE(qobject_cast<QLineEdit*>(txtSelect)->text(), acceptedTicket);
+        QVERIFY2(selectEdits.size() <= attempts, qPrintable(QString::number(selectEdits.size())));
+        QVERIFY2(dataEdits.size() <= 1, qPrintable(QString::number(dataEdits.size())));
+        QCOMPARE(QAccessible::queryAccessibleInterface(cmdSelect)->text(QAccessible::Description),
+                 QStringLiteral("红球 03 07 12 19 25 31，蓝球 08"));
+    }
+
+    void keysPressTheButtons_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("outcome");
+        const Qt::KeyboardModifiers none;
+        QTest::addRow("Return on 机选 picks")
+            << "cmdSelect" << int(Qt::Key_Return) << none << "pick";
+        QTest::addRow("keypad Enter on 机选 picks")
+            << "cmdSelect" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier)
+            << "pick";
+        QTest::addRow("Space on 机选 picks") << "cmdSelect" << int(Qt::Key_Space) << none << "pick";
+        QTest::addRow("Return on 帮助 opens help")
+            << "cmdHelp" << int(Qt::Key_Return) << none << "help";
+        QTest::addRow("F1 opens help") << "cmdSelect" << int(Qt::Key_F1) << none << "help";
+        QTest::addRow("Return on 退出 ends") << "cmdExit" << int(Qt::Key_Return) << none << "end";
+        QTest::addRow("Ctrl+Q ends")
+            << "cmdSelect" << int(Qt::Key_Q) << Qt::KeyboardModifiers(Qt::ControlModifier) << "end";
+        QTest::addRow("Shift+Return on 机选 does nothing")
+            << "cmdSelect" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+            << "nothing";
+    }
+
+    void keysPressTheButtons() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, outcome);
+        auto window = makeWindow();
+        QWidget* target = child(window.get(), qPrintable(focus));
+        target->setFocus();
+        bool helpOpened = false;
+        QTimer closer;
+        closer.setInterval(10);
+        connect(&closer, &QTimer::timeout, window.get(), [&] {
+            if (auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget())) {
+                helpOpened = true;
+                help->close();
+            }
+        });
+        closer.start();
+        QTest::keyClick(window->windowHandle(), Qt::Key(key), modifiers);
+        closer.stop();
+
+        if (outcome == "pick" || outcome == "nothing") {
+            QCOMPARE(QApplication::focusWidget(), target);
+        }
+        QCOMPARE(qobject_cast<QLineEdit*>(child(window.get(), "txtSelect"))->text(),
+                 outcome == "pick" ? acceptedTicket : QString());
+        QCOMPARE(helpOpened, outcome == "help");
+        QCOMPARE(window->isEnding(), outcome == "end");
+    }
+
+    // Before any key is pressed, the focus on 机选 shows.
+    void theFocusOnMachinePickShowsAtStart() {
+        auto window = makeWindow();
+        auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
+        QCOMPARE(QApplication::focusWidget(), cmdSelect);
+        const QImage focused = cmdSelect->grab().toImage();
+        window->setFocus();
+        QVERIFY(cmdSelect->grab().toImage() != focused);
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
