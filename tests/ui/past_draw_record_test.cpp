@@ -125,7 +125,7 @@ private slots:
         QVERIFY(splitRecordByYear("no line end").malformed.size() == 1);
     }
 
-    void theBoxesLieOutsideTheVisibleAreaAndJoinTheTabCycle() {
+    void theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
         AcceptingRandom random;
         NoPlatformServices services;
         frmMain window(random, services);
@@ -147,11 +147,9 @@ private slots:
             QCOMPARE(box(k)->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         }
 
+        // Nobody can see them, so the focus never goes there: Tab from the last visible control
+        // comes back to the first.
         window.findChild<QPushButton*>(QStringLiteral("cmdHelp"))->setFocus();
-        for (int k = 0; k < recordBoxCount; ++k) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), box(k));
-        }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdSelect"));
     }
