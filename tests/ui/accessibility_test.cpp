@@ -192,7 +192,12 @@ private slots:
         QCOMPARE(qobject_cast<QLineEdit*>(txtSelect)->text(), acceptedTicket);
         QVERIFY2(selectEdits.size() <= attempts, qPrintable(QString::number(selectEdits.size())));
         QVERIFY2(dataEdits.size() <= 1, qPrintable(QString::number(dataEdits.size())));
-        QCOMPARE(QAccessible::queryAccessibleInterface(cmdSelect)->text(QAccessible::Description),
+        // A notification that appears is what a screen reader speaks without a focus change.
+        QWidget* news = child(window.get(), "pickNews");
+        QVERIFY(news->isVisible());
+        QAccessibleInterface* newsInterface = QAccessible::queryAccessibleInterface(news);
+        QCOMPARE(newsInterface->role(), QAccessible::Notification);
+        QCOMPARE(newsInterface->text(QAccessible::Name),
                  QStringLiteral("红球 03 07 12 19 25 31，蓝球 08"));
     }
 

@@ -16,8 +16,9 @@ namespace {
 constexpr const char* kindProperty = "kestrune_accessibleKind";
 constexpr const char* hidesChildrenProperty = "kestrune_hidesAccessibleChildren";
 constexpr const char* markedProperty = "kestrune_ballMarked";
+constexpr const char* heldTextProperty = "kestrune_heldText";
 
-enum class Kind { plain, hidden, ball, link };
+enum class Kind { plain, hidden, ball, link, notification };
 
 Kind kindOf(const QObject* object) {
     return static_cast<Kind>(object->property(kindProperty).toInt());
@@ -135,6 +136,8 @@ QAccessibleInterface* createInterface(const QString&, QObject* object) {
         return new BallInterface(widget);
     case Kind::link:
         return new LinkInterface(widget);
+    case Kind::notification:
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     case Kind::plain:
     case Kind::hidden:
         break;
@@ -153,11 +156,47 @@ QAccessibleInterface* createInterface(const QString&, QObject* object) {
 // plain one is dropped, so that the factory makes the marked one at the next query.
 void dropPlainInterface(QWidget* widget) {
     QAccessibleInterface* existing = QAccessible::queryAccessibleInterface(widget);
-    if (existing != nullptr && dynamic_cast<ContainerInterface*>(existing) == nullptr &&
+    if (existing != nullptr && existing->role() != QAccessible::Notification &&
+        dynamic_cast<ContainerInterface*>(existing) == nullptr &&
         dynamic_cast<BallInterface*>(existing) == nullptr &&
         dynamic_cast<LinkInterface*>(existing) == nullptr) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
     }
+}
+
+QAccessible::UpdateHandler previousUpdateHandler = nullptr;
+
+bool isTextEvent(QAccessible::Event type) {
+    switch (type) {
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+    case QAccessible::TextCaretMoved:
+    case QAccessible::TextSelectionChanged:
+    case QAccessible::ValueChanged:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString accessibleText(QWidget* widget) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    QAccessibleTextInterface* text = iface != nullptr ? iface->textInterface() : nullptr;
+    return text != nullptr ? text->text(0, text->characterCount()) : QString();
+}
+
+// Drops the text events of held widgets and passes every other event on as if no handler were
+// installed (or to the handler that was there before).
+void filterUpdates(QAccessibleEvent* event) {
+    const QObject* object = event->object();
+    if (object != nullptr && object->property(heldTextProperty).isValid() &&
+        isTextEvent(event->type())) {
+        return;
+    }
+    QAccessible::installUpdateHandler(previousUpdateHandler);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(filterUpdates);
 }
 
 } // namespace
@@ -165,9 +204,31 @@ void dropPlainInterface(QWidget* widget) {
 void installAccessibleFactory() {
     static const bool installed = [] {
         QAccessible::installFactory(createInterface);
+        previousUpdateHandler = QAccessible::installUpdateHandler(filterUpdates);
         return true;
     }();
     (void)installed;
+}
+
+void holdTextEvents(QWidget* widget) {
+    installAccessibleFactory();
+    if (!widget->property(heldTextProperty).isValid()) {
+        widget->setProperty(heldTextProperty, accessibleText(widget));
+    }
+}
+
+void releaseTextEvents(QWidget* widget) {
+    const QVariant held = widget->property(heldTextProperty);
+    if (!held.isValid()) {
+        return;
+    }
+    widget->setProperty(heldTextProperty, QVariant());
+    const QString before = held.toString();
+    const QString now = accessibleText(widget);
+    if (before != now) {
+        QAccessibleTextUpdateEvent event(widget, 0, before, now);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void hideFromAccessibility(QWidget* widget) {
@@ -203,6 +264,12 @@ void setBallMarked(QWidget* picture, bool marked) {
 
 bool isBallMarked(const QWidget* picture) {
     return picture->property(markedProperty).toBool();
+}
+
+void exposeAsNotification(QWidget* widget) {
+    installAccessibleFactory();
+    setKind(widget, Kind::notification);
+    dropPlainInterface(widget);
 }
 
 void exposeAsLink(QWidget* label) {

@@ -22,6 +22,16 @@ void exposeAsBall(QWidget* picture, const QString& name);
 void setBallMarked(QWidget* picture, bool marked);
 bool isBallMarked(const QWidget* picture);
 
+// While held, the widget's text, caret and value changes do not reach assistive technology, so
+// that a text redrawn many times in a row does not flood a screen reader. The release sends one
+// change from the text at the hold to the text now, if they differ.
+void holdTextEvents(QWidget* widget);
+void releaseTextEvents(QWidget* widget);
+
+// The widget is a notification: a screen reader speaks its name each time it is shown. It is
+// meant to stay hidden between announcements.
+void exposeAsNotification(QWidget* widget);
+
 // The label is a link named by its text. Its press action sends it the Return key, so it does
 // what the keyboard does.
 void exposeAsLink(QWidget* label);

@@ -224,6 +224,13 @@ void frmMain::createTextBoxesAndButtons() {
     connect(cmdSelect_, &QPushButton::clicked, this, &frmMain::onSelectClicked);
     connect(cmdExit_, &QPushButton::clicked, this, &frmMain::onExitClicked);
     connect(cmdHelp_, &QPushButton::clicked, this, &frmMain::onHelpClicked);
+
+    // Below the visible client area, like the templates, and hidden until a pick is accepted.
+    pickNews_ = new QLabel(this);
+    pickNews_->setObjectName(QStringLiteral("pickNews"));
+    pickNews_->setGeometry(rectFromTwips(120, 5760, 15, 15));
+    pickNews_->hide();
+    exposeAsNotification(pickNews_);
 }
 
 // The templates lie below the visible client area; they are placed there, not hidden, but a
@@ -407,6 +414,13 @@ HostState frmMain::processPendingEvents() {
 }
 
 void frmMain::onSelectClicked() {
+    // Hidden again, so that the next accepted ticket shows it anew (and is spoken anew, even
+    // when it equals the previous one).
+    if (!state_->busy()) {
+        pickNews_->hide();
+        // The ticket field shows every attempt's ticket; a screen reader hears only the last.
+        holdTextEvents(txtSelect_);
+    }
     try {
         const PickOutcome outcome = pickTicket(*state_, random_, *this, *txtDataBox_);
         if (outcome != PickOutcome::busy) {
@@ -423,11 +437,13 @@ void frmMain::showHeldTexts() {
     txtDataBox_->show();
 }
 
-// What a pick leaves reaches assistive technology once, here. A screen reader speaks a change
-// of the focused control's description, and the focus is where the pick was started: on
-// cmdSelect, which then describes the accepted ticket.
+// What a pick leaves reaches assistive technology once, here. Qt 6.4 has no announcement
+// event, and Orca speaks neither a text change in a box without the focus nor a changed
+// description (Qt sends the object where Orca expects the text); it does speak a notification
+// that appears. So the accepted ticket appears as one, and the focus stays on 机选.
 void frmMain::endOfPick(PickOutcome outcome) {
     showHeldTexts();
+    releaseTextEvents(txtSelect_);
     for (std::int16_t n = 1; n <= redBallCount; ++n) {
         setBallMarked(ball(BallColour::red, n).image, state_->redMarked(n));
     }
@@ -440,9 +456,11 @@ void frmMain::endOfPick(PickOutcome outcome) {
         for (int position = Ticket::first; position < Ticket::last; ++position) {
             reds << twoDigitCaption(ticket[position]);
         }
-        cmdSelect_->setAccessibleDescription(
-            QStringLiteral("红球 %1，蓝球 %2")
-                .arg(reds.join(u' '), twoDigitCaption(ticket[Ticket::last])));
+        const QString news = QStringLiteral("红球 %1，蓝球 %2")
+                                 .arg(reds.join(u' '), twoDigitCaption(ticket[Ticket::last]));
+        pickNews_->setText(news);
+        pickNews_->setAccessibleName(news);
+        pickNews_->show();
     }
 }
 

@@ -95,6 +95,8 @@ private:
     QPushButton* cmdSelect_ = nullptr;
     QPushButton* cmdExit_ = nullptr;
     QPushButton* cmdHelp_ = nullptr;
+    // Tells a screen reader the accepted ticket; hidden between picks and never seen.
+    QLabel* pickNews_ = nullptr;
     std::array<QPlainTextEdit*, 9> txtRecord_{};
 
     std::unique_ptr<LineEditBox> txtSelectBox_;
