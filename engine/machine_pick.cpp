@@ -30,6 +30,12 @@ void checkFinite(double value, const char* step) {
     }
 }
 
+void checkUnitInterval(float r) {
+    if (!(r >= 0.0f && r < 1.0f)) {
+        throw std::range_error("random value " + std::to_string(r) + " outside [0, 1)");
+    }
+}
+
 // Draws one ticket: six distinct reds (a draw that hits a marked ball is repeated) and a blue.
 void drawTicket(SelectionState& state, RandomSource& random) {
     std::int16_t reds = 0;
@@ -66,6 +72,9 @@ void writeStatistics(const Ticket& ticket, TextBox& txtData) {
 } // namespace
 
 bool passes(const AcceptanceTest& test, std::int16_t statistic, float r) {
+    // A value outside [0, 1) is a broken source: a negative or NaN factor would let any ticket
+    // through, so it is refused here as the ball index refuses it.
+    checkUnitInterval(r);
     switch (test.arithmetic) {
     case Arithmetic::shareOfSix: {
         const double scaled =
@@ -91,9 +100,7 @@ bool passes(const AcceptanceTest& test, std::int16_t statistic, float r) {
 }
 
 std::int16_t ballIndex(float r, std::int16_t count) {
-    if (!(r >= 0.0f && r < 1.0f)) {
-        throw std::range_error("random value " + std::to_string(r) + " outside [0, 1)");
-    }
+    checkUnitInterval(r);
     // A float times a number below 64 is exact in double; rounding the product to float could
     // turn the largest r below 1 into count + 1.
     // r is not negative, so truncation is the integer part.

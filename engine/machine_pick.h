@@ -61,7 +61,8 @@ inline constexpr std::array<AcceptanceTest, 8> acceptanceTable{{
     {"distribution", zoneCode, Arithmetic::integerDeviation, 222, 50},
 }};
 
-// True when the scaled deviation of the statistic is at most the row's limit.
+// True when the scaled deviation of the statistic is at most the row's limit. Throws when r is not
+// in [0, 1) or a step gives no finite number.
 bool passes(const AcceptanceTest& test, std::int16_t statistic, float r);
 
 // Ball index for a random value: the integer part of r * count, plus 1, with the product formed

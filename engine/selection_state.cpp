@@ -125,19 +125,22 @@ void SelectionState::composeSelectionText() {
 }
 
 void SelectionState::parseSelectionText() {
-    const std::string_view text = selectionText_;
+    parseTicketText(selectionText_, ticketNumbers_);
+}
+
+void parseTicketText(std::string_view text, Ticket& ticket) {
     std::size_t start = 0;
     for (int position = Ticket::first; position <= Ticket::last; ++position) {
         const int index = position - 1;
         if (start > text.size()) {
-            throw std::invalid_argument("selection text \"" + selectionText_ + "\" has only " +
+            throw std::invalid_argument("selection text \"" + std::string(text) + "\" has only " +
                                         std::to_string(index) + " pieces");
         }
         std::size_t end = text.find(' ', start);
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        ticketNumbers_[position] = parseNumberPiece(text.substr(start, end - start), index);
+        ticket[position] = parseNumberPiece(text.substr(start, end - start), index);
         start = end + 1;
     }
 }

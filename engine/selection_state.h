@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kestrune {
 
@@ -42,6 +43,12 @@ public:
 // "00" format: decimal with a leading zero below 10 ("01" to "33").
 std::string twoDigitText(std::int16_t n);
 
+// Reads the first seven space-separated pieces of a selection text into positions 1..7 of the
+// ticket; pieces beyond the seventh are ignored. A piece that is not a decimal number within 16
+// bits, or a missing piece, throws std::invalid_argument; the entries before it keep their new
+// values.
+void parseTicketText(std::string_view text, Ticket& ticket);
+
 class SelectionState {
 public:
     // Both collaborators must outlive the state.
@@ -62,8 +69,7 @@ public:
 
     // Appends the marked numbers to the selection text; never clears it first.
     void composeSelectionText();
-    // Reads the first seven space-separated pieces into ticketNumbers. On a bad piece it throws
-    // std::invalid_argument; the entries before that piece keep their new values.
+    // parseTicketText of the selection text into ticketNumbers.
     void parseSelectionText();
 
 private:

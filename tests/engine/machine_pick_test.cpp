@@ -197,6 +197,98 @@ TEST(AcceptanceTable, SixteenBitOverflowInAnIntegerRowIsAnError) {
     EXPECT_THROW(passes(acceptanceTable[4], -32700, 0.5f), std::overflow_error);
 }
 
+// One row of the filter at the edge of its limit: the threshold is the r at which the scaled
+// deviation equals the limit, worked out by hand from the expectation and the limit.
+struct LimitEdge {
+    const char* name;
+    std::size_t row;
+    int statistic;
+    double threshold; // limit / |statistic - expectation|
+};
+
+void PrintTo(const LimitEdge& edge, std::ostream* os) {
+    *os << edge.name;
+}
+
+class FilterRowEdge : public ::testing::TestWithParam<LimitEdge> {};
+
+// The largest float not above the threshold passes and the next float rejects. One case on each
+// side of a row's expectation; for the double rows at least one of the two would move by a float
+// if the row were computed in single precision.
+TEST_P(FilterRowEdge, PassesUpToTheThresholdAndRejectsTheNextFloat) {
+    const LimitEdge& edge = GetParam();
+    const AcceptanceTest& row = acceptanceTable.at(edge.row);
+    float atThreshold = static_cast<float>(edge.threshold);
+    if (atThreshold > edge.threshold) {
+        atThreshold = std::nextafter(atThreshold, 0.0f);
+    }
+    const auto statistic = static_cast<std::int16_t>(edge.statistic);
+    EXPECT_TRUE(passes(row, statistic, atThreshold)) << row.name;
+    EXPECT_FALSE(passes(row, statistic, std::nextafter(atThreshold, 1.0f))) << row.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FilterRowEdge,
+                         ::testing::Values(
+                             // 2/6 - 17/33 = -6/33: 0.05 * 33/6
+                             LimitEdge{"odd_two", 0, 2, 0.275},
+                             // 4/6 - 17/33 = 5/33: 0.05 * 33/5
+                             LimitEdge{"odd_four", 0, 4, 0.33},
+                             // 2/6 - 18/33 = -7/33: 0.05 * 33/7
+                             LimitEdge{"large_two", 1, 2, 0.2357142857},
+                             // 4/6 - 18/33 = 4/33: 0.05 * 33/4
+                             LimitEdge{"large_four", 1, 4, 0.4125},
+                             // 1/6 - 12/33 = -13/66: 0.05 * 66/13
+                             LimitEdge{"prime_one", 2, 1, 0.2538461538},
+                             // 3/6 - 12/33 = 9/66: 0.05 * 66/9
+                             LimitEdge{"prime_three", 2, 3, 0.3666666667},
+                             // 6 - 7.4 = -1.4: 0.5 / 1.4
+                             LimitEdge{"ac_six", 3, 6, 0.3571428571},
+                             // 10 - 7.4 = 2.6: 0.5 / 2.6
+                             LimitEdge{"ac_ten", 3, 10, 0.1923076923},
+                             // 62 - 102 = -40: 20 / 40, the limit reached exactly
+                             LimitEdge{"total_62", 4, 62, 0.5},
+                             // 22 - 25.64 = -3.64: 3 / 3.64
+                             LimitEdge{"tail_22", 5, 22, 0.8241758242},
+                             // 30 - 25.64 = 4.36: 3 / 4.36
+                             LimitEdge{"tail_30", 5, 30, 0.6880733945},
+                             // 20 - 24.38 = -4.38: 2 / 4.38
+                             LimitEdge{"span_20", 6, 20, 0.4566210046},
+                             // 27 - 24.38 = 2.62: 2 / 2.62
+                             LimitEdge{"span_27", 6, 27, 0.7633587786},
+                             // 123 - 222 = -99: 50 / 99
+                             LimitEdge{"distribution_123", 7, 123, 0.5050505051},
+                             // 312 - 222 = 90: 50 / 90
+                             LimitEdge{"distribution_312", 7, 312, 0.5555555556}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The integer rows scale in single precision: the exact product lies just above the limit but
+// rounds to it, so the row passes where double arithmetic would reject.
+TEST(AcceptanceTable, IntegerRowsRoundTheProductToSinglePrecision) {
+    // |162 - 102| * float(1/3) = 20.0000006, which is 20.0f
+    EXPECT_TRUE(passes(acceptanceTable[4], 162, 1.0f / 3.0f));
+    // |33 - 222| * float(50/189) = 50.0000008, which is 50.0f
+    EXPECT_TRUE(passes(acceptanceTable[7], 33, static_cast<float>(50.0 / 189.0)));
+}
+
+TEST(AcceptanceTable, ARandomValueOutsideTheUnitIntervalIsAnErrorInEveryRow) {
+    const float broken[] = {std::nanf(""), INFINITY, -INFINITY, -0.25f, 1.0f};
+    // At the expectation of the integer rows the deviation is 0, and 0 * infinity is no number.
+    const std::int16_t statistics[] = {3, 3, 2, 7, 102, 25, 24, 222};
+    for (std::size_t row = 0; row < acceptanceTable.size(); ++row) {
+        for (const float r : broken) {
+            EXPECT_THROW(passes(acceptanceTable[row], statistics[row], r), std::range_error)
+                << acceptanceTable[row].name << " r = " << r;
+        }
+    }
+}
+
+// r * 33 rounded to single precision reaches the next whole number for these floats; formed
+// exactly it stays below, and the ball is the lower one.
+TEST(BallIndex, TheProductIsFormedExactly) {
+    EXPECT_EQ(ballIndex(0x1.07c1fp-1f, 33), 17) << "r * 33 = 16.9999995";
+    EXPECT_EQ(ballIndex(0x1.e0f83ep-1f, 33), 31) << "r * 33 = 30.9999999";
+}
+
 TEST(BallIndex, TheFloatJustBelowOneGivesTheLastBallNeverOneMore) {
     const float nearlyOne = std::nextafter(1.0f, 0.0f);
     EXPECT_EQ(ballIndex(nearlyOne, 33), 33);

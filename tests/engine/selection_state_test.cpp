@@ -172,6 +172,54 @@ TEST_F(ParseTest, AnEmptyTextFailsAtTheFirstPiece) {
     EXPECT_THROW(state.parseSelectionText(), std::invalid_argument);
 }
 
+struct BadText {
+    const char* name;
+    const char* text;
+    int failingPosition; // the positions before it are written
+};
+
+void PrintTo(const BadText& bad, std::ostream* os) {
+    *os << bad.name;
+}
+
+class ParseTicketTextError : public ::testing::TestWithParam<BadText> {};
+
+TEST_P(ParseTicketTextError, StopsAtTheBadPieceAfterWritingTheEarlierOnes) {
+    const BadText& bad = GetParam();
+    Ticket ticket;
+    ticket.fill(-1);
+    EXPECT_THROW(parseTicketText(bad.text, ticket), std::invalid_argument);
+    for (int i = 1; i < bad.failingPosition; ++i) {
+        EXPECT_EQ(ticket[i], i) << "position " << i;
+    }
+    for (int i = bad.failingPosition; i <= 7; ++i) {
+        EXPECT_EQ(ticket[i], -1) << "position " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, ParseTicketTextError,
+                         ::testing::Values(BadText{"letter", "01 02 03 04 05 06 0x", 7},
+                                           BadText{"letter_first", "a1 02 03 04 05 06 07", 1},
+                                           BadText{"decimal_point", "01 02 3.0 04 05 06 07", 3},
+                                           BadText{"sign_alone", "01 02 03 - 05 06 07", 4},
+                                           BadText{"fullwidth_digit", "01 02 03 04 ５ 06 07", 5},
+                                           BadText{"above_16_bits", "01 32768 03 04 05 06 07", 2},
+                                           BadText{"below_16_bits", "01 02 -32769 04 05 06 07", 3},
+                                           BadText{"wraps_to_one", "01 02 03 65537 05 06 07", 4},
+                                           BadText{"many_digits", "01 02 03 04 05 06 99999999999",
+                                                   7},
+                                           BadText{"two_spaces", "01 02  03 04 05 06", 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ParseTicketText, TakesTheWholeSixteenBitRange) {
+    Ticket ticket;
+    parseTicketText("32767 -32768 +5 0 007 -0 1", ticket);
+    const int expected[] = {32767, -32768, 5, 0, 7, 0, 1};
+    for (int i = 1; i <= 7; ++i) {
+        EXPECT_EQ(ticket[i], expected[i - 1]) << "position " << i;
+    }
+}
+
 TEST(TwoDigitText, PadsBelowTenOnly) {
     EXPECT_EQ(twoDigitText(1), "01");
     EXPECT_EQ(twoDigitText(9), "09");
