@@ -212,9 +212,9 @@ void PrintTo(const LimitEdge& edge, std::ostream* os) {
 
 class FilterRowEdge : public ::testing::TestWithParam<LimitEdge> {};
 
-// The largest float not above the threshold passes and the next float rejects. One case on each
-// side of a row's expectation; for the double rows at least one of the two would move by a float
-// if the row were computed in single precision.
+// The largest float not above the threshold passes and the next float rejects: one case on each
+// side of a row's expectation, and exact equality where a float reaches it. For the double rows
+// at least one case would move by a float if the row were computed in single precision.
 TEST_P(FilterRowEdge, PassesUpToTheThresholdAndRejectsTheNextFloat) {
     const LimitEdge& edge = GetParam();
     const AcceptanceTest& row = acceptanceTable.at(edge.row);
@@ -227,39 +227,44 @@ TEST_P(FilterRowEdge, PassesUpToTheThresholdAndRejectsTheNextFloat) {
     EXPECT_FALSE(passes(row, statistic, std::nextafter(atThreshold, 1.0f))) << row.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FilterRowEdge,
-                         ::testing::Values(
-                             // 2/6 - 17/33 = -6/33: 0.05 * 33/6
-                             LimitEdge{"odd_two", 0, 2, 0.275},
-                             // 4/6 - 17/33 = 5/33: 0.05 * 33/5
-                             LimitEdge{"odd_four", 0, 4, 0.33},
-                             // 2/6 - 18/33 = -7/33: 0.05 * 33/7
-                             LimitEdge{"large_two", 1, 2, 0.2357142857},
-                             // 4/6 - 18/33 = 4/33: 0.05 * 33/4
-                             LimitEdge{"large_four", 1, 4, 0.4125},
-                             // 1/6 - 12/33 = -13/66: 0.05 * 66/13
-                             LimitEdge{"prime_one", 2, 1, 0.2538461538},
-                             // 3/6 - 12/33 = 9/66: 0.05 * 66/9
-                             LimitEdge{"prime_three", 2, 3, 0.3666666667},
-                             // 6 - 7.4 = -1.4: 0.5 / 1.4
-                             LimitEdge{"ac_six", 3, 6, 0.3571428571},
-                             // 10 - 7.4 = 2.6: 0.5 / 2.6
-                             LimitEdge{"ac_ten", 3, 10, 0.1923076923},
-                             // 62 - 102 = -40: 20 / 40, the limit reached exactly
-                             LimitEdge{"total_62", 4, 62, 0.5},
-                             // 22 - 25.64 = -3.64: 3 / 3.64
-                             LimitEdge{"tail_22", 5, 22, 0.8241758242},
-                             // 30 - 25.64 = 4.36: 3 / 4.36
-                             LimitEdge{"tail_30", 5, 30, 0.6880733945},
-                             // 20 - 24.38 = -4.38: 2 / 4.38
-                             LimitEdge{"span_20", 6, 20, 0.4566210046},
-                             // 27 - 24.38 = 2.62: 2 / 2.62
-                             LimitEdge{"span_27", 6, 27, 0.7633587786},
-                             // 123 - 222 = -99: 50 / 99
-                             LimitEdge{"distribution_123", 7, 123, 0.5050505051},
-                             // 312 - 222 = 90: 50 / 90
-                             LimitEdge{"distribution_312", 7, 312, 0.5555555556}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FilterRowEdge,
+    ::testing::Values(
+        // 2/6 - 17/33 = -6/33: 0.05 * 33/6
+        LimitEdge{"odd_two", 0, 2, 0.275},
+        // 4/6 - 17/33 = 5/33: 0.05 * 33/5
+        LimitEdge{"odd_four", 0, 4, 0.33},
+        // 2/6 - 18/33 = -7/33: 0.05 * 33/7
+        LimitEdge{"large_two", 1, 2, 0.2357142857},
+        // 4/6 - 18/33 = 4/33: 0.05 * 33/4
+        LimitEdge{"large_four", 1, 4, 0.4125},
+        // 1/6 - 12/33 = -13/66: 0.05 * 66/13
+        LimitEdge{"prime_one", 2, 1, 0.2538461538},
+        // 3/6 - 12/33 = 9/66: 0.05 * 66/9
+        LimitEdge{"prime_three", 2, 3, 0.3666666667},
+        // 6 - 7.4 = -1.4: 0.5 / 1.4
+        LimitEdge{"ac_six", 3, 6, 0.3571428571},
+        // 10 - 7.4 = 2.6: 0.5 / 2.6
+        LimitEdge{"ac_ten", 3, 10, 0.1923076923},
+        // 1 - 7.4 = -6.4: 0.5 / 6.4, a float at which the product is exactly the limit
+        LimitEdge{"ac_one", 3, 1, 0.078125},
+        // 62 - 102 = -40: 20 / 40, the limit reached exactly
+        LimitEdge{"total_62", 4, 62, 0.5},
+        // 22 - 25.64 = -3.64: 3 / 3.64
+        LimitEdge{"tail_22", 5, 22, 0.8241758242},
+        // 30 - 25.64 = 4.36: 3 / 4.36
+        LimitEdge{"tail_30", 5, 30, 0.6880733945},
+        // 41 - 25.64 = 15.36: 3 / 15.36, exactly the limit again
+        LimitEdge{"tail_41", 5, 41, 0.1953125},
+        // 20 - 24.38 = -4.38: 2 / 4.38
+        LimitEdge{"span_20", 6, 20, 0.4566210046},
+        // 27 - 24.38 = 2.62: 2 / 2.62
+        LimitEdge{"span_27", 6, 27, 0.7633587786},
+        // 123 - 222 = -99: 50 / 99
+        LimitEdge{"distribution_123", 7, 123, 0.5050505051},
+        // 312 - 222 = 90: 50 / 90
+        LimitEdge{"distribution_312", 7, 312, 0.5555555556}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The integer rows scale in single precision: the exact product lies just above the limit but
 // rounds to it, so the row passes where double arithmetic would reject.
