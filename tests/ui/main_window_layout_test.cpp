@@ -1,0 +1,367 @@
+// The main window's layout on a 1024 x 768 screen, its help button, and help opened in the
+// middle of a pick. Runs on the offscreen platform with a screen of that size.
+
+#include "common/twips.h"
+#include "help/frm_help.h"
+#include "main/frm_main.h"
+#include "platform/platform_services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+using namespace kestrune;
+using namespace kestrune::ui;
+
+namespace {
+
+class NoPlatformServices final : public PlatformServices {
+public:
+    bool openTarget(const QString&, const QString&) override { return false; }
+    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
+    bool startProgram(const QString&) override { return false; }
+};
+
+float valueFor(int n, int count) {
+    return (static_cast<float>(n) - 0.5f) / count;
+}
+
+// Hands out a fixed script; onValue runs before each value with the number handed out so far.
+class ScriptedRandom final : public RandomSource {
+public:
+    explicit ScriptedRandom(std::deque<float> script) : script_(std::move(script)) {}
+    void reseedFromTimer() override {}
+    float nextUniform() override {
+        if (onValue) {
+            onValue(drawn);
+        }
+        if (script_.empty()) {
+            throw std::logic_error("the scripted random values ran out");
+        }
+        ++drawn;
+        const float r = script_.front();
+        script_.pop_front();
+        return r;
+    }
+
+    int drawn = 0;
+    std::function<void(int)> onValue;
+
+private:
+    std::deque<float> script_;
+};
+
+// Reds 1 2 3 4 5 7 and blue 1, rejected by its first row (five odd reds); then reds 3 7 7 12
+// 19 25 31 and blue 8, accepted with eight zeros.
+std::deque<float> rejectedThenAccepted() {
+    std::deque<float> script;
+    for (const int n : {1, 2, 3, 4, 5, 7}) {
+        script.push_back(valueFor(n, 33));
+    }
+    script.push_back(valueFor(1, 16));
+    script.push_back(0.99f);
+    for (const int n : {3, 7, 7, 12, 19, 25, 31}) {
+        script.push_back(valueFor(n, 33));
+    }
+    script.push_back(valueFor(8, 16));
+    script.insert(script.end(), 8, 0.0f);
+    return script;
+}
+
+frmHelp* openHelpWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* help = qobject_cast<frmHelp*>(widget); help != nullptr && help->isVisible()) {
+            return help;
+        }
+    }
+    return nullptr;
+}
+
+QString captionOf(const QWidget* widget) {
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+        return frame->title();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text();
+    }
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) {
+        return line->text();
+    }
+    if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) {
+        return box->toPlainText();
+    }
+    return QStringLiteral("<no caption>");
+}
+
+// Counts the paint events of the widgets it watches.
+class PaintCounter final : public QObject {
+public:
+    void watch(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+class MainWindowLayoutTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<frmMain> makeWindow(RandomSource& random) {
+        auto window = std::make_unique<frmMain>(random, services_);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get())) {
+            qWarning("the main window was not exposed");
+        }
+        return window;
+    }
+
+    template <typename T> static T* child(QWidget& window, const char* name) {
+        auto* found = window.findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) {
+            qFatal("no child %s", name);
+        }
+        return found;
+    }
+
+    NoPlatformServices services_;
+
+private slots:
+    void initTestCase() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        QVERIFY2(screen == QSize(1024, 768), "the offscreen screen was not configured");
+    }
+
+    void centringKeepsHalfTwips_data() {
+        QTest::addColumn<QSizeF>("screen");
+        QTest::addColumn<QPointF>("topLeft");
+        // (15360 - 5985) / 2 and (11520 - 5985) / 2
+        QTest::newRow("1024x768") << QSizeF(15360, 11520) << QPointF(4687.5, 2767.5);
+        QTest::newRow("800x600") << QSizeF(12000, 9000) << QPointF(3007.5, 1507.5);
+        QTest::newRow("as_large_as_the_window") << QSizeF(5985, 5985) << QPointF(0, 0);
+        QTest::newRow("smaller_than_the_window") << QSizeF(4800, 3600) << QPointF(-592.5, -1192.5);
+    }
+
+    void centringKeepsHalfTwips() {
+        QFETCH(QSizeF, screen);
+        QFETCH(QPointF, topLeft);
+        const QPointF centred = centredTopLeft(screen, QSizeF(5985, 5985));
+        // Compared exactly: a half twip lost on the way is the fault looked for.
+        QVERIFY2(centred == topLeft,
+                 qPrintable(QStringLiteral("%1, %2").arg(centred.x()).arg(centred.y())));
+    }
+
+    // 4687.5 and 2767.5 twips are 312.5 and 184.5 pixels; halves round up.
+    void theWindowStandsCentredOnTheScreen() {
+        ScriptedRandom random({});
+        auto window = makeWindow(random);
+        QCOMPARE(window->frameGeometry().topLeft(), QPoint(313, 185));
+    }
+
+    void controlsHaveTheirCaptionsPlacesAndFonts_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("twips");      // an empty size: only the place is checked
+        QTest::addColumn<double>("pointSize"); // 0: the platform's default size, not checked
+        QTest::addColumn<bool>("bold");
+
+        const QString none;
+        auto row = [](const char* name, const QString& caption, QRect twips, double pointSize = 0,
+                      bool bold = false) {
+            QTest::newRow(name) << caption << twips << pointSize << bold;
+        };
+        row("fraRed", QStringLiteral("红色球"), {120, 120, 5655, 2295});
+        row("fraBlue", QStringLiteral("兰色球"), {120, 2490, 4095, 1695});
+        row("txtData", none, {4320, 2580, 1455, 2235}, 9.75);
+        row("txtSelect", none, {120, 4320, 4095, 495}, 13.5);
+        row("cmdSelect", QStringLiteral("机选"), {840, 4920, 1095, 495});
+        row("cmdExit", QStringLiteral("退出"), {2460, 4920, 1095, 495});
+        row("cmdHelp", QStringLiteral("帮助"), {4080, 4920, 1095, 495});
+        row("imgRedBall", none, {3600, 5760, 480, 480});
+        row("imgBlueBall", none, {4080, 5760, 480, 480});
+        row("imgGrayBall", none, {4560, 5760, 480, 480});
+        // The first and last ball of every row; ball 23 stands 525 twips left of ball 24.
+        row("imgRed_1", none, {165, 360, 480, 480});
+        row("imgRed_11", none, {4965, 360, 480, 480});
+        row("imgRed_12", none, {120, 960, 480, 480});
+        row("imgRed_22", none, {4920, 960, 480, 480});
+        row("imgRed_23", none, {120, 1560, 480, 480});
+        row("imgRed_24", none, {645, 1560, 480, 480});
+        row("imgRed_33", none, {4965, 1560, 480, 480});
+        row("imgBlue_1", none, {120, 360, 480, 480});
+        row("imgBlue_8", none, {3480, 360, 480, 480});
+        row("imgBlue_9", none, {120, 960, 480, 480});
+        row("imgBlue_16", none, {3480, 960, 480, 480});
+        // Labels 30 twips right of and below their balls, all at 14 points after the reset
+        // (lblRed_33 starts smaller).
+        row("lblRed_1", QStringLiteral("01"), {195, 390, 0, 0}, 14);
+        row("lblRed_33", QStringLiteral("33"), {4995, 1590, 0, 0}, 14);
+        row("lblBlue_9", QStringLiteral("09"), {150, 990, 0, 0}, 14);
+        // Record boxes: four columns 2760 apart, rows 1440 apart, right of the visible area.
+        row("txtRecord_0", QStringLiteral("<any>"), {6120, 240, 2760, 1335});
+        row("txtRecord_3", QStringLiteral("<any>"), {14400, 240, 2760, 1335});
+        row("txtRecord_8", QStringLiteral("<any>"), {6120, 3120, 2760, 1335});
+    }
+
+    void controlsHaveTheirCaptionsPlacesAndFonts() {
+        QFETCH(QString, caption);
+        QFETCH(QRect, twips);
+        QFETCH(double, pointSize);
+        QFETCH(bool, bold);
+        ScriptedRandom random({});
+        auto window = makeWindow(random);
+        const auto* control = child<QWidget>(*window, QTest::currentDataTag());
+
+        if (caption != QLatin1String("<any>")) {
+            QCOMPARE(captionOf(control), caption);
+        }
+        QCOMPARE(control->pos(), pointFromTwips(twips.x(), twips.y()));
+        if (!twips.size().isEmpty()) {
+            QCOMPARE(control->size(), sizeFromTwips(twips.width(), twips.height()));
+        }
+        const QFont font = control->font();
+        if (pointSize > 0) {
+            QCOMPARE(font.pointSizeF(), pointSize);
+        }
+        QCOMPARE(font.bold(), bold);
+        QVERIFY(!font.italic());
+        QVERIFY(!font.underline());
+    }
+
+    // The board repaints only what an attempt changes: a reset of a board that already shows
+    // the reset state schedules no repaint at all.
+    void aResetOfAnUnchangedBoardRepaintsNothing() {
+        ScriptedRandom random({});
+        auto window = makeWindow(random);
+        PaintCounter board;
+        for (const char* frame : {"fraRed", "fraBlue"}) {
+            for (QWidget* ball : child<QGroupBox>(*window, frame)->findChildren<QWidget*>()) {
+                board.watch(ball);
+            }
+        }
+        QCoreApplication::processEvents();
+        board.paints = 0;
+
+        for (const auto& [colour, count] :
+             {std::pair{BallColour::red, redBallCount}, {BallColour::blue, blueBallCount}}) {
+            for (std::int16_t n = 1; n <= count; ++n) {
+                window->resetBallLabel(colour, n);
+                window->showBallPicture(colour, n, BallPicture::gray);
+            }
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(board.paints, 0);
+
+        // The counter does see a change.
+        window->showBallPicture(BallColour::red, 5, BallPicture::markedRed);
+        QCoreApplication::processEvents();
+        QVERIFY(board.paints > 0);
+    }
+
+    void theHelpButtonOpensTheHelpWindow() {
+        ScriptedRandom random({});
+        auto window = makeWindow(random);
+        bool openedModal = false;
+        QPointer<frmHelp> seen;
+        QTimer::singleShot(0, window.get(), [&] {
+            seen = openHelpWindow();
+            if (seen) {
+                openedModal = QApplication::activeModalWidget() == seen;
+                seen->close();
+            }
+        });
+        QTest::mouseClick(child<QPushButton>(*window, "cmdHelp"), Qt::LeftButton);
+        QVERIFY(openedModal);
+        QVERIFY2(seen.isNull(), "the help window is deleted once closed");
+        QCOMPARE(openHelpWindow(), nullptr);
+    }
+
+    void helpInTheMiddleOfAPickHoldsThePickUntilItCloses() {
+        ScriptedRandom random(rejectedThenAccepted());
+        auto window = makeWindow(random);
+        auto* txtSelect = child<QLineEdit>(*window, "txtSelect");
+        auto* txtData = child<QPlainTextEdit>(*window, "txtData");
+        int drawnWhileOpen = -1;
+        int drawnAfterWaiting = -1;
+        QString shownWhileOpen;
+        bool busyWhileOpen = false;
+
+        // The rejecting value is the eighth; the next event processing is the head of the
+        // second attempt, where help is clicked.
+        random.onValue = [&](int drawn) {
+            if (drawn != 7) {
+                return;
+            }
+            QTimer::singleShot(0, window.get(), [&] {
+                // Runs inside the help window's own event loop.
+                QTimer::singleShot(0, window.get(), [&] {
+                    const auto closeAtEnd = qScopeGuard([] {
+                        if (frmHelp* help = openHelpWindow()) {
+                            help->close();
+                        }
+                    });
+                    QVERIFY(openHelpWindow() != nullptr);
+                    drawnWhileOpen = random.drawn;
+                    for (int i = 0; i < 20; ++i) {
+                        QCoreApplication::processEvents();
+                    }
+                    // A click on the machine pick goes nowhere while help is open.
+                    QTest::mouseClick(child<QPushButton>(*window, "cmdSelect"), Qt::LeftButton);
+                    drawnAfterWaiting = random.drawn;
+                    shownWhileOpen = txtSelect->text();
+                    busyWhileOpen = window->selection().busy();
+                });
+                QTest::mouseClick(child<QPushButton>(*window, "cmdHelp"), Qt::LeftButton);
+            });
+        };
+        QTest::mouseClick(child<QPushButton>(*window, "cmdSelect"), Qt::LeftButton);
+
+        QCOMPARE(drawnWhileOpen, 8);
+        QCOMPARE(drawnAfterWaiting, 8);
+        QCOMPARE(shownWhileOpen, QStringLiteral("01 02 03 04 05 07 01"));
+        QVERIFY(busyWhileOpen);
+        // Closed, the pick went on with its second attempt and finished.
+        QCOMPARE(random.drawn, 8 + 16);
+        QCOMPARE(txtSelect->text(), QStringLiteral("03 07 12 19 25 31 08"));
+        QVERIFY(txtData->toPlainText().startsWith(QStringLiteral("奇偶比：5:1")));
+        QVERIFY(!window->selection().busy());
+    }
+};
+
+// The offscreen platform with one 1024 x 768 screen at 96 dots per inch.
+int main(int argc, char** argv) {
+    QTemporaryFile config;
+    if (!config.open()) {
+        qFatal("cannot write the screen configuration");
+    }
+    config.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1024,
+                   "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    config.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    MainWindowLayoutTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_layout_test.moc"
