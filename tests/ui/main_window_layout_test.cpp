@@ -297,6 +297,24 @@ private slots:
         QCOMPARE(openHelpWindow(), nullptr);
     }
 
+    // Centred on the whole screen from its outer size in twips, half pixels rounded up: of an
+    // odd number of pixels left over, the extra one goes before the window.
+    void theHelpWindowStandsCentredOnTheScreen() {
+        ScriptedRandom random({});
+        auto window = makeWindow(random);
+        QRect outer;
+        QTimer::singleShot(0, window.get(), [&] {
+            if (frmHelp* help = openHelpWindow()) {
+                outer = help->frameGeometry();
+                help->close();
+            }
+        });
+        QTest::mouseClick(child<QPushButton>(*window, "cmdHelp"), Qt::LeftButton);
+        QVERIFY(outer.isValid());
+        QCOMPARE(outer.x(), (1024 - outer.width() + 1) / 2);
+        QCOMPARE(outer.y(), (768 - outer.height() + 1) / 2);
+    }
+
     void helpInTheMiddleOfAPickHoldsThePickUntilItCloses() {
         ScriptedRandom random(rejectedThenAccepted());
         auto window = makeWindow(random);
