@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "common/fonts.h"
 #include "main/frm_main.h"
 #include "platform/desktop_platform_services.h"
 #include "timer_random_source.h"
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> status = kestrune::app::rejectUnknownArguments(app)) {
         return *status;
     }
+    QApplication::setFont(kestrune::ui::defaultUiFont());
 
     kestrune::TimerRandomSource random;
     kestrune::ui::DesktopPlatformServices services;

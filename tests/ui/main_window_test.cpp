@@ -2,16 +2,19 @@
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTextLayout>
 #include <QTimer>
 #include <deque>
@@ -22,6 +25,9 @@ using namespace kestrune;
 using namespace kestrune::ui;
 
 namespace {
+
+// The statistics box's kind of widget.
+using StatisticsBox = QTextEdit;
 
 class NoPlatformServices final : public PlatformServices {
 public:
@@ -199,8 +205,26 @@ private slots:
 
         QCOMPARE(button(window.get(), "cmdExit")->geometry(), rectFromTwips(2460, 4920, 1095, 495));
         QCOMPARE(button(window.get(), "cmdExit")->text(), QStringLiteral("退出"));
-        QCOMPARE(child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"))->geometry(),
+        QCOMPARE(child<StatisticsBox>(window.get(), QStringLiteral("txtData"))->geometry(),
                  rectFromTwips(4320, 2580, 1455, 2235));
+    }
+
+    // Captions, buttons, ball numbers and boxes share one face that writes simplified Chinese,
+    // so that neither the locale nor per-glyph fallback mixes faces or picks Japanese forms.
+    void everyTextShowsInOneSimplifiedChineseFace() {
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        QSet<QString> faces;
+        for (const QWidget* widget : window->findChildren<QWidget*>()) {
+            const auto* label = qobject_cast<const QLabel*>(widget);
+            if (label == nullptr || !label->text().isEmpty()) {
+                faces.insert(QFontInfo(widget->font()).family());
+            }
+        }
+        QCOMPARE(faces.size(), 1);
+        QVERIFY2(QFontDatabase::writingSystems(*faces.begin())
+                     .contains(QFontDatabase::SimplifiedChinese),
+                 qPrintable(*faces.begin()));
     }
 
     void labelsStayInFrontOfTheirBalls() {
@@ -250,9 +274,8 @@ private slots:
         QCOMPARE(ballsShowing(window.get(), "Red", 33, "imgGrayBall"), 33);
         QCOMPARE(ballsShowing(window.get(), "Blue", 16, "imgGrayBall"), 16);
         QVERIFY(child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text().isEmpty());
-        QVERIFY(child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"))
-                    ->toPlainText()
-                    .isEmpty());
+        QVERIFY(
+            child<StatisticsBox>(window.get(), QStringLiteral("txtData"))->toPlainText().isEmpty());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(QApplication::focusWidget(), button(window.get(), "cmdSelect"));
         QCOMPARE(random.drawn, 0);
@@ -282,20 +305,11 @@ private slots:
         QCOMPARE(child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text(),
                  QStringLiteral("03 07 12 19 25 31 08"));
         const QString statistics =
-            child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"))->toPlainText();
+            child<StatisticsBox>(window.get(), QStringLiteral("txtData"))->toPlainText();
         QCOMPARE(statistics.split(u'\n'),
                  (QStringList{"奇偶比：5:1", "大小比：3:3", "质合比：4:2", "AC值：8", "总和：97",
                               "尾和：27", "跨距：28", "三段分布：222"}));
         QVERIFY(!statistics.contains(u'\r'));
-        // Each line stays on one line of the box, and all eight are in view.
-        auto* txtData = child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"));
-        QTextDocument* document = txtData->document();
-        qreal height = 2 * document->documentMargin();
-        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
-            height += document->documentLayout()->blockBoundingRect(block).height();
-        }
-        QVERIFY2(height <= txtData->viewport()->height(), qPrintable(QString::number(height)));
 
         QCOMPARE(ballsShowing(window.get(), "Red", 33, "imgRedBall"), 6);
         QCOMPARE(ballsShowing(window.get(), "Red", 33, "imgGrayBall"), 27);
@@ -309,12 +323,62 @@ private slots:
         QVERIFY(!window->selection().busy());
     }
 
+    void statisticsLinesShowWholeInEveryChineseFace_data() {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("the window's own face") << QString();
+        const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+        for (const QString& family : families) {
+            QTest::newRow(qPrintable(family)) << family;
+        }
+        if (families.isEmpty()) {
+            QTest::newRow("no face for simplified Chinese is installed") << QStringLiteral("?");
+        }
+    }
+
+    // Each of the eight lines stays on one line, and its glyphs lie whole inside the box and
+    // clear of the next line's, whatever face the box uses (same size).
+    void statisticsLinesShowWholeInEveryChineseFace() {
+        QFETCH(QString, family);
+        QVERIFY2(family != QStringLiteral("?"), "install fonts-noto-cjk or fonts-wqy-microhei");
+        ScriptedRandom random(acceptedScript());
+        auto window = makeWindow(random);
+        auto* txtData = child<StatisticsBox>(window.get(), QStringLiteral("txtData"));
+        if (!family.isEmpty()) {
+            QFont font = txtData->font();
+            font.setFamilies({family});
+            txtData->setFont(font);
+        }
+        QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
+
+        const QFontMetricsF metrics(txtData->font());
+        const QRectF viewport = txtData->viewport()->rect();
+        qreal previousBottom = viewport.top();
+        int lines = 0;
+        for (QTextBlock block = txtData->document()->begin(); block.isValid();
+             block = block.next(), ++lines) {
+            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
+            const QTextLine line = block.layout()->lineAt(0);
+            const QRect cursor = txtData->cursorRect(QTextCursor(block));
+            const QRectF ink = metrics.tightBoundingRect(block.text())
+                                   .translated(cursor.left(), cursor.top() + line.ascent());
+            const QString where = QStringLiteral("%1: glyphs at %2..%3, box 0..%4")
+                                      .arg(block.text())
+                                      .arg(ink.top())
+                                      .arg(ink.bottom())
+                                      .arg(viewport.height());
+            QVERIFY2(viewport.contains(ink), qPrintable(where));
+            QVERIFY2(ink.top() >= previousBottom, qPrintable(where));
+            previousBottom = ink.bottom();
+        }
+        QCOMPARE(lines, 8);
+    }
+
     void typingIntoTheBoxesChangesNothingButCopyWorks() {
         ScriptedRandom random(acceptedScript());
         auto window = makeWindow(random);
         QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
         auto* txtSelect = child<QLineEdit>(window.get(), QStringLiteral("txtSelect"));
-        auto* txtData = child<QPlainTextEdit>(window.get(), QStringLiteral("txtData"));
+        auto* txtData = child<StatisticsBox>(window.get(), QStringLiteral("txtData"));
         const QString statistics = txtData->toPlainText();
 
         txtSelect->setFocus();

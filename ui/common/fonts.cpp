@@ -1,24 +1,60 @@
 #include "fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace kestrune::ui {
 
 namespace {
 
-const QStringList& sansSerifFallbacks() {
-    // WenQuanYi Micro Hei before Noto Sans CJK: its tighter line height lets the eight lines of
-    // the statistics box fit the box, as they did with the original bitmap face.
-    static const QStringList families{"Microsoft Sans Serif", "DejaVu Sans",      "Noto Sans",
-                                      "WenQuanYi Micro Hei",  "Noto Sans CJK SC", "SimSun"};
+// Faces drawn for simplified Chinese, the Debian desktop's own first. Their metrics differ (Noto
+// Sans CJK lines are a quarter taller than WenQuanYi's); the windows lay out from the metrics of
+// the face in use, so the order is a matter of taste, not of fit.
+const QStringList& preferredFamilies() {
+    static const QStringList families{"Noto Sans CJK SC",
+                                      "Source Han Sans SC",
+                                      "Source Han Sans CN",
+                                      "WenQuanYi Micro Hei",
+                                      "WenQuanYi Zen Hei",
+                                      "Microsoft YaHei",
+                                      "SimHei",
+                                      "SimSun"};
     return families;
 }
 
-} // namespace
+// A face named for another CJK writing (Noto Sans CJK JP, Source Han Sans TC, ...) covers the
+// simplified characters too, but with that writing's glyph forms.
+bool namesAnotherWriting(const QString& family) {
+    for (const char* suffix : {" JP", " KR", " TC", " HK", " J", " K"}) {
+        if (family.endsWith(QLatin1String(suffix))) {
+            return true;
+        }
+    }
+    return false;
+}
 
-QFont msSansSerif(double pointSize, bool bold) {
+QString findSimplifiedChineseFamily() {
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : preferredFamilies()) {
+        if (installed.contains(family)) {
+            return family;
+        }
+    }
+    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    for (const QString& family : chinese) {
+        if (!namesAnotherWriting(family) && !QFontDatabase::isFixedPitch(family)) {
+            return family;
+        }
+    }
+    return chinese.isEmpty() ? QString() : chinese.first();
+}
+
+QFont chineseFont(double pointSize, bool bold) {
     QFont font;
-    font.setFamilies(QStringList{"MS Sans Serif"} + sansSerifFallbacks());
+    const QString family = simplifiedChineseFamily();
+    if (!family.isEmpty()) {
+        font.setFamilies({family});
+    }
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
@@ -27,13 +63,20 @@ QFont msSansSerif(double pointSize, bool bold) {
     return font;
 }
 
+} // namespace
+
+QString simplifiedChineseFamily() {
+    // The installed fonts do not change while the program runs.
+    static const QString family = findSimplifiedChineseFamily();
+    return family;
+}
+
+QFont msSansSerif(double pointSize, bool bold) {
+    return chineseFont(pointSize, bold);
+}
+
 QFont defaultUiFont() {
-    QFont font;
-    font.setFamilies(
-        {"Noto Sans CJK SC", "WenQuanYi Micro Hei", "Microsoft YaHei", "SimSun", "DejaVu Sans"});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(9.0);
-    return font;
+    return chineseFont(9.0, false);
 }
 
 } // namespace kestrune::ui

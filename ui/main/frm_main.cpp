@@ -4,6 +4,7 @@
 #include "common/fonts.h"
 #include "common/picture_sizes.h"
 #include "common/pictures.h"
+#include "common/line_spacing.h"
 #include "common/twips.h"
 #include "help/frm_help.h"
 #include "kestrune/version.h"
@@ -25,6 +26,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QtDebug>
 
 namespace kestrune::ui {
@@ -112,10 +114,12 @@ private:
 };
 
 // txtData gets CR LF line ends; a text document wants plain line feeds, or each CR would show
-// as a stray character.
+// as a stray character. Its eight lines are spaced to fit the box in whatever face it shows.
 class frmMain::PlainTextBox final : public TextBox {
 public:
-    explicit PlainTextBox(QPlainTextEdit* box) : box_(box) {}
+    static constexpr int lineCount = 8;
+
+    explicit PlainTextBox(QTextEdit* box) : box_(box) {}
     void setText(const std::string& text) override {
         held_ = QString::fromStdString(text);
         held_.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -125,11 +129,12 @@ public:
         if (written_) {
             written_ = false;
             box_->setPlainText(held_);
+            fitLinesToHeight(*box_, lineCount);
         }
     }
 
 private:
-    QPlainTextEdit* box_;
+    QTextEdit* box_;
     QString held_;
     bool written_ = false;
 };
@@ -139,6 +144,8 @@ frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* pare
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       random_(random), services_(services), ballNumberFont_(msSansSerif(14)) {
     setObjectName(QStringLiteral("frmMain"));
+    // One simplified-Chinese face for every caption and box, in every locale.
+    setFont(defaultUiFont());
     setWindowIcon(sizedPicture(QStringLiteral(":/assets/kestrune.png"), iconPictureSizes));
     createBoard();
     createTextBoxesAndButtons();
@@ -195,9 +202,12 @@ void frmMain::createBoard() {
 }
 
 void frmMain::createTextBoxesAndButtons() {
-    txtData_ = new QPlainTextEdit(this);
+    // A QTextEdit rather than a QPlainTextEdit: only its layout honours a fixed line spacing.
+    txtData_ = new QTextEdit(this);
     txtData_->setObjectName(QStringLiteral("txtData"));
     txtData_->setGeometry(rectFromTwips(4320, 2580, 1455, 2235));
+    txtData_->setAcceptRichText(false);
+    txtData_->setUndoRedoEnabled(false);
     txtData_->setReadOnly(true);
     txtData_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtData_->setFocusPolicy(Qt::StrongFocus);

@@ -25,6 +25,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTextEdit;
 
 namespace kestrune::ui {
 
@@ -91,7 +92,7 @@ private:
     QLabel* imgBlueBall_ = nullptr;
     QLabel* imgGrayBall_ = nullptr;
     QLineEdit* txtSelect_ = nullptr;
-    QPlainTextEdit* txtData_ = nullptr;
+    QTextEdit* txtData_ = nullptr;
     QPushButton* cmdSelect_ = nullptr;
     QPushButton* cmdExit_ = nullptr;
     QPushButton* cmdHelp_ = nullptr;
