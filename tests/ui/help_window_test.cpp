@@ -8,6 +8,7 @@
 // QTest::mouseMove only moves the cursor, and would deliver nothing to a particular label.
 
 #include "common/fonts.h"
+#include "common/palettes.h"
 #include "help/frm_help.h"
 #include "help/publisher.h"
 #include "platform/desktop_platform_services.h"
@@ -18,6 +19,8 @@
 #include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPalette>
 #include <QPointer>
@@ -302,6 +305,20 @@ private slots:
         QCOMPARE(label->font().families(), expected.families());
         QCOMPARE(label->font().pointSizeF(), expected.pointSizeF());
         QCOMPARE(label->font().bold(), heading);
+    }
+
+    // Headings, lines and button in one face that writes simplified Chinese.
+    void everyTextShowsInOneSimplifiedChineseFace() {
+        RecordingServices services;
+        frmHelp window(services);
+        QSet<QString> faces{QFontInfo(okButton(window)->font()).family()};
+        for (int index = 0; index < frmHelp::informationCount; ++index) {
+            faces.insert(QFontInfo(information(window, index)->font()).family());
+        }
+        QCOMPARE(faces.size(), 1);
+        QVERIFY2(QFontDatabase::writingSystems(*faces.begin())
+                     .contains(QFontDatabase::SimplifiedChinese),
+                 qPrintable(*faces.begin()));
     }
 
     void linesDoNotOverlap() {
@@ -897,6 +914,78 @@ private slots:
         QVERIFY(!services.openTarget(QStringLiteral("open"), QString()));
     }
 
+    // --- Readable in every theme -------------------------------------------------------------
+
+    void contrastRatioFollowsTheAccessibilityGuidelines_data() {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<double>("ratio");
+        QTest::newRow("black on white") << black << QColor(Qt::white) << 21.0;
+        QTest::newRow("white on black") << QColor(Qt::white) << black << 21.0;
+        QTest::newRow("equal grays") << QColor(0x80, 0x80, 0x80) << QColor(0x80, 0x80, 0x80) << 1.0;
+        QTest::newRow("#767676 on white") << QColor(0x76, 0x76, 0x76) << QColor(Qt::white) << 4.54;
+        QTest::newRow("green on light gray") << green << QColor(0xF0, 0xF0, 0xF0) << 1.20;
+    }
+
+    void contrastRatioFollowsTheAccessibilityGuidelines() {
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        QFETCH(double, ratio);
+        QVERIFY2(qAbs(kestrune::ui::contrastRatio(text, background) - ratio) < 0.01,
+                 qPrintable(QString::number(kestrune::ui::contrastRatio(text, background))));
+    }
+
+    void linesStayReadableInADarkTheme_data() {
+        QTest::addColumn<QColor>("window");
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("button");
+        // Window, text and button face of three dark schemes.
+        QTest::newRow("Breeze Dark")
+            << QColor(0x31, 0x36, 0x3b) << QColor(0xfc, 0xfc, 0xfc) << QColor(0x31, 0x36, 0x3b);
+        QTest::newRow("Adwaita dark")
+            << QColor(0x24, 0x24, 0x24) << QColor(Qt::white) << QColor(0x35, 0x35, 0x35);
+        QTest::newRow("qt6ct darker")
+            << QColor(0x22, 0x20, 0x20) << QColor(Qt::white) << QColor(0x42, 0x42, 0x45);
+    }
+
+    // At the start and after moves over the bare surface (all black), every line keeps a
+    // readable contrast with its own background; a link under the pointer is green and
+    // underlined, and loses the underline when it turns black.
+    void linesStayReadableInADarkTheme() {
+        QFETCH(QColor, window);
+        QFETCH(QColor, text);
+        QFETCH(QColor, button);
+        const QPalette saved = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(saved); });
+        QPalette dark(text, button, button.lighter(150), button.darker(150), button.darker(120),
+                      text, text, QColor(0x1b, 0x1e, 0x20), window);
+        QApplication::setPalette(dark);
+
+        RecordingServices services;
+        frmHelp helpWindow(services);
+        QVERIFY(showAndActivate(helpWindow));
+        const auto checkReadable = [&](const char* when) {
+            for (int index = 0; index < frmHelp::informationCount; ++index) {
+                const QLabel* label = information(helpWindow, index);
+                const QColor background = label->palette().color(label->backgroundRole());
+                const double ratio = kestrune::ui::contrastRatio(textColour(label), background);
+                QVERIFY2(
+                    ratio >= 4.5,
+                    qPrintable(
+                        QStringLiteral("%1, line %2: %3 : 1").arg(when).arg(index).arg(ratio)));
+                QVERIFY(!label->font().underline());
+            }
+        };
+        checkReadable("at the start");
+        moveOverSurface(helpWindow, bareRight);
+        checkReadable("after a move over the bare surface");
+        moveOver(information(helpWindow, 3));
+        QCOMPARE(textColour(information(helpWindow, 3)), green);
+        QVERIFY(information(helpWindow, 3)->font().underline());
+        moveOverSurface(helpWindow, bareLeft);
+        checkReadable("after a link and the bare surface again");
+    }
+
     // --- Opening -----------------------------------------------------------------------------
 
     void opensModalCentredAndFreshEachTime() {
@@ -930,8 +1019,10 @@ private slots:
                 QVERIFY(QTest::qWaitForWindowExposed(help));
                 QVERIFY(!returned);
 
-                // Modal to the whole application, without an owner.
+                // Modal to the whole application, without an owner widget, but placed by the
+                // window system as a window of the main window.
                 QCOMPARE(help->parentWidget(), nullptr);
+                QCOMPARE(help->windowHandle()->transientParent(), mainWindow.windowHandle());
                 QVERIFY(help->isModal());
                 QCOMPARE(help->windowModality(), Qt::ApplicationModal);
                 QCOMPARE(QApplication::activeModalWidget(), help);
@@ -958,7 +1049,7 @@ private slots:
                 checked = true;
                 clickOn(okButton(*help));
             });
-            kestrune::ui::showHelpWindow(services);
+            kestrune::ui::showHelpWindow(services, &mainWindow);
             returned = true;
             QVERIFY(checked);
             // Closed and deleted.

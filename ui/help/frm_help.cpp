@@ -2,6 +2,7 @@
 
 #include "common/accessibility.h"
 #include "common/fonts.h"
+#include "common/palettes.h"
 #include "common/twips.h"
 #include "help/publisher.h"
 #include "platform/platform_services.h"
@@ -112,10 +113,18 @@ bool isActivationKey(const QKeyEvent* key) {
            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
+// A hovered link is underlined as well: pure green on the light gray face is hard to tell from
+// the other lines by colour alone.
 void setTextColour(QLabel* label, const QColor& colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
+    const bool underline = colour == colourOf(linkHoverColour);
+    if (label->font().underline() != underline) {
+        QFont font = label->font();
+        font.setUnderline(underline);
+        label->setFont(font);
+    }
 }
 
 } // namespace
@@ -127,6 +136,12 @@ frmHelp::frmHelp(PlatformServices& services)
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Kestrune 帮助"));
     setFont(defaultUiFont());
+    // The lines turn black and green as designed on a light window face; a dark theme would
+    // leave them unreadable, so the window keeps that light face there.
+    if (contrastRatio(colourOf(restedColour), palette().color(QPalette::Window)) <
+        minimumTextContrast) {
+        setPalette(lightFacePalette());
+    }
     setFixedSize(sizeFromTwips(clientWidth, clientHeight));
     setSizeGripEnabled(false);
     // Moves over the bare window reach mouseMoveEvent without a button held down as well.
@@ -326,11 +341,17 @@ void frmHelp::followMessengerLink() {
     }
 }
 
-void showHelpWindow(PlatformServices& services) {
+void showHelpWindow(PlatformServices& services, QWidget* mainWindow) {
     auto* window = new frmHelp(services);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
     window->centreOnScreen();
+    // The window stays without an owner widget, but the window system learns that it belongs
+    // to the main window: a Wayland compositor, which ignores where a program puts its windows,
+    // then places it over the main window instead of anywhere.
+    if (mainWindow != nullptr && window->windowHandle() != nullptr) {
+        window->windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
+    }
     // exec() returns when the window has been closed and deletes it then (delete on close).
     window->exec();
 }

@@ -47,7 +47,8 @@ private:
 };
 
 // Opens a fresh help window, centred and modal to the whole application, and returns once the
-// user has closed it; the window is deleted then.
-void showHelpWindow(PlatformServices& services);
+// user has closed it; the window is deleted then. The window system is told that the help
+// window belongs to the given main window (its transient parent).
+void showHelpWindow(PlatformServices& services, QWidget* mainWindow);
 
 } // namespace kestrune::ui

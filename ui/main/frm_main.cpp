@@ -476,7 +476,7 @@ void frmMain::endOfPick(PickOutcome outcome) {
 
 void frmMain::onHelpClicked() {
     try {
-        showHelpWindow(services_);
+        showHelpWindow(services_, this);
     } catch (const std::exception& error) {
         reportError(QStringLiteral("帮助"), error);
     }
