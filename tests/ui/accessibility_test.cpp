@@ -9,11 +9,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <memory>
 
@@ -163,8 +163,7 @@ private slots:
         // Every change of a box reaches a screen reader as an edit.
         QSignalSpy selectEdits(child<QLineEdit>(window.get(), "txtSelect"),
                                &QLineEdit::textChanged);
-        QSignalSpy dataEdits(child<QPlainTextEdit>(window.get(), "txtData"),
-                             &QPlainTextEdit::textChanged);
+        QSignalSpy dataEdits(child<QTextEdit>(window.get(), "txtData"), &QTextEdit::textChanged);
         QTest::mouseClick(qobject_cast<QPushButton*>(cmdSelect), Qt::LeftButton);
         watcher.stop();
         QCOMPARE(random_.drawn, 8u + 16u);

@@ -11,13 +11,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -104,7 +104,7 @@ QString captionOf(const QWidget* widget) {
     if (const auto* line = qobject_cast<const QLineEdit*>(widget)) {
         return line->text();
     }
-    if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) {
+    if (const auto* box = qobject_cast<const QTextEdit*>(widget)) {
         return box->toPlainText();
     }
     return QStringLiteral("<no caption>");
@@ -306,7 +306,7 @@ private slots:
                 help->close();
             }
         });
-        showHelpWindow(services_);
+        showHelpWindow(services_, nullptr);
         QVERIFY(outer.isValid());
         QCOMPARE(outer.x(), (1024 - outer.width() + 1) / 2);
         QCOMPARE(outer.y(), (768 - outer.height() + 1) / 2);
@@ -316,7 +316,7 @@ private slots:
         ScriptedRandom random(rejectedThenAccepted());
         auto window = makeWindow(random);
         auto* txtSelect = child<QLineEdit>(*window, "txtSelect");
-        auto* txtData = child<QPlainTextEdit>(*window, "txtData");
+        auto* txtData = child<QTextEdit>(*window, "txtData");
         int drawnWhileOpen = -1;
         int drawnAfterWaiting = -1;
         QString shownWhileOpen;

@@ -2,9 +2,9 @@
 
 #include "common/accessibility.h"
 #include "common/fonts.h"
+#include "common/line_spacing.h"
 #include "common/picture_sizes.h"
 #include "common/pictures.h"
-#include "common/line_spacing.h"
 #include "common/twips.h"
 #include "help/frm_help.h"
 #include "kestrune/version.h"
@@ -128,8 +128,7 @@ public:
     void show() {
         if (written_) {
             written_ = false;
-            box_->setPlainText(held_);
-            fitLinesToHeight(*box_, lineCount);
+            setTextWithLinesFitted(*box_, held_, lineCount);
         }
     }
 
