@@ -5,6 +5,7 @@
 #include "help/frm_help.h"
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
+#include "window_fakes.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -19,54 +20,9 @@
 
 using namespace kestrune;
 using namespace kestrune::ui;
+using namespace kestrune::testing;
 
 namespace {
-
-class NoPlatformServices final : public PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
-
-float valueFor(int n, int count) {
-    return (static_cast<float>(n) - 0.5f) / count;
-}
-
-// One attempt rejected at its first row (reds 1 2 3 4 5 7, blue 1), then one accepted (reds 3 7
-// 12 19 25 31, blue 8, eight zeros); the values repeat from the start when they run out.
-class ScriptedRandom final : public RandomSource {
-public:
-    void reseedFromTimer() override {}
-    float nextUniform() override { return script_[drawn++ % script_.size()]; }
-    std::size_t drawn = 0;
-
-private:
-    std::vector<float> script_{valueFor(1, 33),
-                               valueFor(2, 33),
-                               valueFor(3, 33),
-                               valueFor(4, 33),
-                               valueFor(5, 33),
-                               valueFor(7, 33),
-                               valueFor(1, 16),
-                               0.99f,
-                               valueFor(3, 33),
-                               valueFor(7, 33),
-                               valueFor(7, 33),
-                               valueFor(12, 33),
-                               valueFor(19, 33),
-                               valueFor(25, 33),
-                               valueFor(31, 33),
-                               valueFor(8, 16),
-                               0,
-                               0,
-                               0,
-                               0,
-                               0,
-                               0,
-                               0,
-                               0};
-};
 
 const QString acceptedTicket = QStringLiteral("03 07 12 19 25 31 08");
 
@@ -98,13 +54,13 @@ private:
         return window->findChild<T*>(QString::fromLatin1(name));
     }
 
-    ScriptedRandom random_;
+    ScriptedRandom random_{rejectedThenAccepted()};
     NoPlatformServices services_;
 
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
-    void init() { random_ = ScriptedRandom(); }
+    void init() { random_ = ScriptedRandom(rejectedThenAccepted()); }
 
     void theTreeHoldsOneObjectPerBallAndNothingHidden() {
         auto window = makeWindow();
@@ -166,7 +122,7 @@ private slots:
         QSignalSpy dataEdits(child<QTextEdit>(window.get(), "txtData"), &QTextEdit::textChanged);
         QTest::mouseClick(qobject_cast<QPushButton*>(cmdSelect), Qt::LeftButton);
         watcher.stop();
-        QCOMPARE(random_.drawn, 8u + 16u);
+        QCOMPARE(random_.drawn, 8 + 16);
         // The first attempt marked red 1; it was never reported.
         QCOMPARE(red1CheckedDuringPick, (QList<bool>{false, false}));
 

@@ -8,6 +8,7 @@
 #include "common/picture_sizes.h"
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
+#include "window_fakes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -174,13 +175,6 @@ QString resourcePath(const QString& name, int size = side) {
 QString hex(QRgb pixel) {
     return QStringLiteral("#%1").arg(pixel, 8, 16, QLatin1Char('0'));
 }
-
-class NoPlatformServices final : public kestrune::ui::PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
 
 class ZeroRandom final : public kestrune::RandomSource {
 public:
@@ -368,7 +362,7 @@ void AssetsTest::windowShowsDevicePixelsAtThisScale() {
     const qreal scale = qApp->devicePixelRatio();
     const int deviceSide = qRound(side * scale);
     ZeroRandom random;
-    NoPlatformServices services;
+    kestrune::testing::NoPlatformServices services;
     kestrune::ui::frmMain window(random, services);
 
     const std::array<std::pair<const char*, QString>, 3> templates{

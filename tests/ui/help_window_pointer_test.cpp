@@ -3,6 +3,7 @@
 
 #include "help/frm_help.h"
 #include "platform/platform_services.h"
+#include "window_fakes.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -10,15 +11,9 @@
 #include <QWindow>
 
 using namespace kestrune::ui;
+using namespace kestrune::testing;
 
 namespace {
-
-class NoPlatformServices final : public PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
 
 QColor textColour(const QLabel* label) {
     return label->palette().color(QPalette::WindowText);

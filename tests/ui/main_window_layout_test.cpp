@@ -5,6 +5,7 @@
 #include "help/frm_help.h"
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
+#include "window_fakes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,61 +27,9 @@
 
 using namespace kestrune;
 using namespace kestrune::ui;
+using namespace kestrune::testing;
 
 namespace {
-
-class NoPlatformServices final : public PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
-
-float valueFor(int n, int count) {
-    return (static_cast<float>(n) - 0.5f) / count;
-}
-
-// Hands out a fixed script; onValue runs before each value with the number handed out so far.
-class ScriptedRandom final : public RandomSource {
-public:
-    explicit ScriptedRandom(std::deque<float> script) : script_(std::move(script)) {}
-    void reseedFromTimer() override {}
-    float nextUniform() override {
-        if (onValue) {
-            onValue(drawn);
-        }
-        if (script_.empty()) {
-            throw std::logic_error("the scripted random values ran out");
-        }
-        ++drawn;
-        const float r = script_.front();
-        script_.pop_front();
-        return r;
-    }
-
-    int drawn = 0;
-    std::function<void(int)> onValue;
-
-private:
-    std::deque<float> script_;
-};
-
-// Reds 1 2 3 4 5 7 and blue 1, rejected by its first row (five odd reds); then reds 3 7 7 12
-// 19 25 31 and blue 8, accepted with eight zeros.
-std::deque<float> rejectedThenAccepted() {
-    std::deque<float> script;
-    for (const int n : {1, 2, 3, 4, 5, 7}) {
-        script.push_back(valueFor(n, 33));
-    }
-    script.push_back(valueFor(1, 16));
-    script.push_back(0.99f);
-    for (const int n : {3, 7, 7, 12, 19, 25, 31}) {
-        script.push_back(valueFor(n, 33));
-    }
-    script.push_back(valueFor(8, 16));
-    script.insert(script.end(), 8, 0.0f);
-    return script;
-}
 
 frmHelp* openHelpWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -175,7 +124,7 @@ private slots:
 
     // 4687.5 and 2767.5 twips are 312.5 and 184.5 pixels; halves round up.
     void theWindowStandsCentredOnTheScreen() {
-        ScriptedRandom random({});
+        ScriptedRandom random({}, false);
         auto window = makeWindow(random);
         QCOMPARE(window->frameGeometry().topLeft(), QPoint(313, 185));
     }
@@ -226,7 +175,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QRect, twips);
         QFETCH(double, pointSize);
-        ScriptedRandom random({});
+        ScriptedRandom random({}, false);
         auto window = makeWindow(random);
         const auto* control = child<QWidget>(*window, QTest::currentDataTag());
 
@@ -250,7 +199,7 @@ private slots:
     // The board repaints only what an attempt changes: a reset of a board that already shows
     // the reset state schedules no repaint at all.
     void aResetOfAnUnchangedBoardRepaintsNothing() {
-        ScriptedRandom random({});
+        ScriptedRandom random({}, false);
         auto window = makeWindow(random);
         PaintCounter board;
         for (const char* frame : {"fraRed", "fraBlue"}) {
@@ -278,7 +227,7 @@ private slots:
     }
 
     void theHelpButtonOpensTheHelpWindow() {
-        ScriptedRandom random({});
+        ScriptedRandom random({}, false);
         auto window = makeWindow(random);
         bool openedModal = false;
         QPointer<frmHelp> seen;
@@ -313,7 +262,7 @@ private slots:
     }
 
     void helpInTheMiddleOfAPickHoldsThePickUntilItCloses() {
-        ScriptedRandom random(rejectedThenAccepted());
+        ScriptedRandom random(rejectedThenAccepted(), false);
         auto window = makeWindow(random);
         auto* txtSelect = child<QLineEdit>(*window, "txtSelect");
         auto* txtData = child<QTextEdit>(*window, "txtData");

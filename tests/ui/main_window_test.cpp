@@ -1,6 +1,7 @@
 #include "common/twips.h"
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
+#include "window_fakes.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -23,43 +24,12 @@
 
 using namespace kestrune;
 using namespace kestrune::ui;
+using namespace kestrune::testing;
 
 namespace {
 
 // The statistics box's kind of widget.
 using StatisticsBox = QTextEdit;
-
-class NoPlatformServices final : public PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
-
-float valueFor(int n, int count) {
-    return (static_cast<float>(n) - 0.5f) / count;
-}
-
-// Values from a script; when the script runs out it repeats from its start. onValue runs
-// before every value is handed out, with the number of values handed out so far.
-class ScriptedRandom final : public RandomSource {
-public:
-    explicit ScriptedRandom(std::vector<float> script) : script_(std::move(script)) {}
-    void reseedFromTimer() override { ++reseeds; }
-    float nextUniform() override {
-        if (onValue) {
-            onValue(drawn);
-        }
-        return script_[static_cast<std::size_t>(drawn++) % script_.size()];
-    }
-
-    int reseeds = 0;
-    int drawn = 0;
-    std::function<void(int)> onValue;
-
-private:
-    std::vector<float> script_;
-};
 
 // Reds 3 7 7 12 19 25 31, blue 8, then eight zeros: accepted at the first attempt.
 std::vector<float> acceptedScript() {

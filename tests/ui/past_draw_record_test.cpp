@@ -2,6 +2,7 @@
 #include "main/frm_main.h"
 #include "main/past_draw_record.h"
 #include "platform/platform_services.h"
+#include "window_fakes.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -12,15 +13,9 @@
 
 using namespace kestrune;
 using namespace kestrune::ui;
+using namespace kestrune::testing;
 
 namespace {
-
-class NoPlatformServices final : public PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
 
 // Reds 3 7 12 19 25 31, blue 8, accepted at once.
 class AcceptingRandom final : public RandomSource {
