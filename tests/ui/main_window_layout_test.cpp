@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -248,6 +249,8 @@ private slots:
     // odd number of pixels left over, the extra one goes before the window. Opened with no other
     // window shown, where the toolkit's own placement of a dialog would guess a wider frame.
     void theHelpWindowStandsCentredOnTheScreen() {
+        // With the pointer on the second screen, the toolkit's own placement would go there.
+        QCursor::setPos(1400, 300);
         QRect outer;
         QTimer::singleShot(0, this, [&] {
             if (frmHelp* help = openHelpWindow()) {
@@ -313,14 +316,17 @@ private slots:
     }
 };
 
-// The offscreen platform with one 1024 x 768 screen at 96 dots per inch.
+// The offscreen platform with a primary 1024 x 768 screen at 96 dots per inch and a second
+// screen to its right.
 int main(int argc, char** argv) {
     QTemporaryFile config;
     if (!config.open()) {
         qFatal("cannot write the screen configuration");
     }
     config.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1024,
-                   "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+                   "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+                  {"name": "second", "x": 1024, "y": 0, "width": 800, "height": 600,
+                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     config.flush();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
     QApplication app(argc, argv);
