@@ -33,24 +33,25 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Waits up to ten seconds for a server to write its address into the file.
+wait_for_line() {
+    for _ in $(seq 100); do
+        [[ -s $1 ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # A display of its own: Xvfb picks a free number and writes it to fd 3.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-for _ in $(seq 100); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+wait_for_line "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=:$(head -n1 "$work/display")
 
 # A session bus of its own; the AT-SPI bus launcher registers on it.
 dbus-daemon --session --nofork --nopidfile --print-address=4 4>"$work/bus" 2>"$work/dbus.log" &
 pids+=($!)
-for _ in $(seq 100); do
-    [[ -s $work/bus ]] && break
-    sleep 0.1
-done
-[[ -s $work/bus ]] || fail "the D-Bus session bus did not start: $(cat "$work/dbus.log")"
+wait_for_line "$work/bus" || fail "the D-Bus session bus did not start: $(cat "$work/dbus.log")"
 export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
 export XDG_RUNTIME_DIR=$work
 export NO_AT_BRIDGE=0

@@ -70,12 +70,7 @@ class MainWindowTest : public QObject {
 
 private:
     std::unique_ptr<frmMain> makeWindow(RandomSource& random) {
-        auto window = std::make_unique<frmMain>(random, services_);
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get())) {
-            qWarning("the main window was not exposed");
-        }
-        return window;
+        return shownMainWindow(random, services_);
     }
 
     template <typename T> static T* child(QWidget* window, const QString& name) {

@@ -1,13 +1,16 @@
 #pragma once
 
 // What the window tests hand the windows instead of the real services: platform services that
-// do nothing, and a random source that plays a script.
+// do nothing, and a random source that plays a script; and the main window made with them.
 
 #include "machine_pick.h"
+#include "main/frm_main.h"
 #include "platform/platform_services.h"
 
+#include <QTest>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -72,6 +75,17 @@ inline std::vector<float> rejectedThenAccepted() {
     script.push_back(valueFor(8, 16));
     script.insert(script.end(), 8, 0.0f);
     return script;
+}
+
+// A main window on the given stand-ins, shown and exposed.
+inline std::unique_ptr<ui::frmMain> shownMainWindow(RandomSource& random,
+                                                    ui::PlatformServices& services) {
+    auto window = std::make_unique<ui::frmMain>(random, services);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) {
+        qWarning("the main window was not exposed");
+    }
+    return window;
 }
 
 } // namespace kestrune::testing
