@@ -7,21 +7,41 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <exception>
+#include <optional>
+
+#ifdef Q_OS_WIN
+#include "windows/console.h"
+#endif
+
+namespace {
+
+// What the command line answered (help, version, a bad option) has reached the user.
+int answered(int status) {
+#ifdef Q_OS_WIN
+    kestrune::app::ConsoleOutput::instance().showWhatWasWritten(status);
+#endif
+    return status;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef Q_OS_WIN
+    kestrune::app::ConsoleOutput::instance();
+#endif
     kestrune::app::describeApplication();
     if (const std::optional<int> status = kestrune::app::answerWithoutDisplay(argc, argv)) {
-        return *status;
+        return answered(*status);
     }
     QApplication app(argc, argv);
     if (const std::optional<int> status = kestrune::app::rejectUnknownArguments(app)) {
-        return *status;
+        return answered(*status);
     }
     QApplication::setFont(kestrune::ui::defaultUiFont());
 
-    kestrune::TimerRandomSource random;
-    kestrune::ui::DesktopPlatformServices services;
     try {
+        kestrune::TimerRandomSource random;
+        kestrune::ui::DesktopPlatformServices services;
         kestrune::ui::frmMain window(random, services);
         window.show();
         return QApplication::exec();

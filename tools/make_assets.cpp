@@ -7,12 +7,14 @@
 // file, "name.png" at 32 pixels and "name-N.png" at N pixels, drawn pixel by pixel at that
 // resolution without antialiasing: each pixel is fully opaque in the picture's one colour or
 // fully transparent, so no screen scale ever needs to resample (and blur) a picture. The icon
-// also gets "kestrune.svg", the same shapes for the scalable folder of the icon theme.
+// also gets "kestrune.svg", the same shapes for the scalable folder of the icon theme, and
+// "kestrune.ico", every size of it in one Windows icon file for the Windows program.
 //
 // The files are identical on every machine and each pixel can be traced back to the description.
 
 #include "common/picture_sizes.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -139,15 +141,17 @@ bool report(bool written, const QString& path) {
     return true;
 }
 
+QImage raster(const Picture& picture, int side) {
+    return side == designSide ? designRaster(picture) : deviceRaster(picture, side);
+}
+
 bool writePicture(const QDir& folder, const Picture& picture, std::span<const int> sizes) {
     const QString name = QString::fromLatin1(picture.name);
     for (const int side : sizes) {
-        const bool design = side == designSide;
         const QString path =
-            folder.filePath(design ? name + QStringLiteral(".png")
-                                   : QStringLiteral("%1-%2.png").arg(name).arg(side));
-        const QImage image = design ? designRaster(picture) : deviceRaster(picture, side);
-        if (!report(image.save(path, "PNG"), path)) {
+            folder.filePath(side == designSide ? name + QStringLiteral(".png")
+                                               : QStringLiteral("%1-%2.png").arg(name).arg(side));
+        if (!report(raster(picture, side).save(path, "PNG"), path)) {
             return false;
         }
     }
@@ -160,6 +164,50 @@ bool writeSvg(const QDir& folder, const Picture& picture) {
     QFile file(path);
     const QByteArray text = svg(picture).toUtf8();
     return report(file.open(QIODevice::WriteOnly) && file.write(text) == text.size(), path);
+}
+
+void appendLittleEndian(QByteArray& bytes, quint32 value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes.append(static_cast<char>((value >> (8 * i)) & 0xffU));
+    }
+}
+
+// A Windows icon file whose images are PNG files, as Windows reads them since Vista: a header,
+// one directory entry per size (a width or height of 0 means 256), then the PNG files.
+bool writeIco(const QDir& folder, const Picture& picture, std::span<const int> sizes) {
+    std::vector<QByteArray> images;
+    for (const int side : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        raster(picture, side).save(&buffer, "PNG");
+        images.push_back(png);
+    }
+    constexpr quint32 headerSize = 6;
+    constexpr quint32 entrySize = 16;
+    QByteArray file;
+    appendLittleEndian(file, 0, 2);
+    appendLittleEndian(file, 1, 2); // an icon, not a cursor
+    appendLittleEndian(file, static_cast<quint32>(sizes.size()), 2);
+    quint32 offset = headerSize + entrySize * static_cast<quint32>(sizes.size());
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const quint32 side = sizes[i] >= 256 ? 0 : static_cast<quint32>(sizes[i]);
+        appendLittleEndian(file, side, 1);
+        appendLittleEndian(file, side, 1);
+        appendLittleEndian(file, 0, 2);  // no palette, reserved
+        appendLittleEndian(file, 1, 2);  // colour planes
+        appendLittleEndian(file, 32, 2); // bits per pixel
+        appendLittleEndian(file, static_cast<quint32>(images[i].size()), 4);
+        appendLittleEndian(file, offset, 4);
+        offset += static_cast<quint32>(images[i].size());
+    }
+    for (const QByteArray& image : images) {
+        file.append(image);
+    }
+    const QString path =
+        folder.filePath(QString::fromLatin1(picture.name) + QStringLiteral(".ico"));
+    QFile out(path);
+    return report(out.open(QIODevice::WriteOnly) && out.write(file) == file.size(), path);
 }
 
 } // namespace
@@ -179,6 +227,7 @@ int main(int argc, char* argv[]) {
                          writePicture(folder, ball("blue-ball", markedBlue), ballPictureSizes) &&
                          writePicture(folder, ball("gray-ball", gray), ballPictureSizes) &&
                          writePicture(folder, icon(), kestrune::ui::iconPictureSizes) &&
-                         writeSvg(folder, icon());
+                         writeSvg(folder, icon()) &&
+                         writeIco(folder, icon(), kestrune::ui::iconPictureSizes);
     return written ? 0 : 1;
 }

@@ -194,6 +194,7 @@ private slots:
     void ballIsAFlatDiscOfOneColour();
     void ballsDifferOnlyInColour();
     void iconIsARedAndABlueDisc();
+    void windowsIconFileHoldsEveryIconSize();
     void everySizeIsAHardEdgedCopyOfTheDesign_data();
     void everySizeIsAHardEdgedCopyOfTheDesign();
     void windowShowsDevicePixelsAtEveryScale_data();
@@ -272,6 +273,35 @@ void AssetsTest::iconIsARedAndABlueDisc() {
     }
     QCOMPARE(redPixels, 220);
     QCOMPARE(bluePixels, 220);
+}
+
+void AssetsTest::windowsIconFileHoldsEveryIconSize() {
+    QFile file(QStringLiteral(KESTRUNE_SOURCE_DIR "/assets/kestrune.ico"));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QByteArray ico = file.readAll();
+    const auto number = [&ico](qsizetype at, int size) {
+        quint32 value = 0;
+        for (int i = size - 1; i >= 0; --i) {
+            value = (value << 8) | static_cast<quint8>(ico.at(at + i));
+        }
+        return value;
+    };
+    const auto count = static_cast<quint32>(iconPictureSizes.size());
+    QVERIFY(ico.size() >= 6 + 16 * count);
+    QCOMPARE(number(2, 2), 1U);
+    QCOMPARE(number(4, 2), count);
+    for (quint32 i = 0; i < count; ++i) {
+        const int size = iconPictureSizes[i];
+        const qsizetype entry = 6 + 16 * i;
+        QCOMPARE(number(entry, 1), static_cast<quint32>(size % 256));
+        QCOMPARE(number(entry + 1, 1), static_cast<quint32>(size % 256));
+        QFile png(resourcePath(QStringLiteral("kestrune"), size));
+        QVERIFY(png.open(QIODevice::ReadOnly));
+        QVERIFY2(
+            ico.mid(number(entry + 12, 4), number(entry + 8, 4)) == png.readAll(),
+            qPrintable(
+                QStringLiteral("the %1-pixel icon differs from %2").arg(size).arg(png.fileName())));
+    }
 }
 
 void AssetsTest::everySizeIsAHardEdgedCopyOfTheDesign_data() {

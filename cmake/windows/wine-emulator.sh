@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs a cross-built Windows test program under wine: how ctest starts the Windows tests (the
+# build's CROSSCOMPILING_EMULATOR). The wine prefix and the X display come from the caller,
+# scripts/test-windows, which makes a fresh prefix for every run; run alone, one in the
+# temporary folder is made on first use.
+set -euo pipefail
+export WINEDEBUG=${WINEDEBUG:--all}
+if [ -z "${WINEPREFIX:-}" ]; then
+    export WINEPREFIX=${TMPDIR:-/tmp}/kestrune-wine-$(id -u)
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # No Mono or Gecko installer prompts: the tests need neither.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
+    wineserver --wait
+fi
+exec wine "$@"

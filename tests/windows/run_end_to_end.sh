@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# The Windows program alone in an empty folder, under wine on a private X display with a window
+# manager, driven by the keyboard as a user would:
+#   - the command line answers --version into a redirection, and names a bad option, status 1;
+#   - 机选 (Return on the focused button) marks six red balls and one blue ball on the board, read
+#     back from a screenshot of the window;
+#   - F1 opens the help window, whose three links (Tab, Return) reach recording stand-ins: the mail
+#     program and the browser through the shell's associations, the messenger through the
+#     registry value HKLM\SOFTWARE\Tencent\qq\Install; nothing real opens;
+#   - 确定 closes the help window, Ctrl+Q ends the program with status 0;
+#   - the program wrote nothing into its folder.
+# Every run gets a fresh wine prefix.
+# Usage: run_end_to_end.sh PROGRAM.exe RECORD_START.exe READ_BOARD_PY
+set -euo pipefail
+program=$1
+record_start=$2
+read_board=$3
+
+fail() {
+    echo "windows end-to-end: $*" >&2
+    [ -f "${work:-/nonexistent}/program.out" ] && sed 's/^/  program: /' "$work/program.out" >&2
+    exit 1
+}
+
+for tool in wine wineserver Xvfb openbox xdotool import convert python3; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows)"
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver --kill 2>/dev/null || true
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Polls for up to $1 tenths of a second until the command succeeds.
+poll() {
+    local tenths=$1
+    shift
+    for _ in $(seq "$tenths"); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# A private display; Xvfb picks a free number and says which.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+poll 100 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot --init >/dev/null 2>&1 || fail "wineboot could not make a prefix"
+wineserver --wait
+
+# The program alone in an empty folder, and the stand-ins for what the links start.
+mkdir "$work/app" "$work/mail" "$work/browser" "$work/qq"
+cp "$program" "$work/app/kestrune.exe"
+cp "$record_start" "$work/mail/mail.exe"
+cp "$record_start" "$work/browser/browser.exe"
+cp "$record_start" "$work/qq/QQ.exe"
+windows_path() { winepath --windows "$1" 2>/dev/null; }
+reg() { wine reg "$@" >/dev/null 2>&1 || fail "wine reg $*"; }
+mail=$(windows_path "$work/mail/mail.exe")
+browser=$(windows_path "$work/browser/browser.exe")
+qq_folder=$(windows_path "$work/qq")\\
+for scheme in mailto http https; do
+    stand_in=$browser
+    [ $scheme = mailto ] && stand_in=$mail
+    reg add "HKCR\\$scheme" /ve /d "URL:$scheme" /f
+    reg add "HKCR\\$scheme" /v "URL Protocol" /d "" /f
+    reg add "HKCR\\$scheme\\shell\\open\\command" /ve /d "\"$stand_in\" \"%1\"" /f
+done
+reg add 'HKLM\SOFTWARE\Tencent\qq' /v Install /d "$qq_folder" /f
+
+cd "$work/app"
+
+# The command line: the version into a redirection, a bad option named, with status 1.
+version=$(wine kestrune.exe --version 2>&1 | tr -d '\r') || fail "--version ended with $?"
+[[ $version == *"kestrune (Kestrune) 2."* ]] || fail "--version printed '$version'"
+status=0
+wine kestrune.exe --bogus >"$work/bogus.out" 2>&1 || status=$?
+[ "$status" -eq 1 ] || fail "--bogus ended with status $status, not 1"
+grep -q -- "bogus" "$work/bogus.out" || fail "--bogus was not named: $(cat "$work/bogus.out")"
+
+wine kestrune.exe >"$work/program.out" 2>&1 &
+program_pid=$!
+window=
+poll 600 xdotool search --onlyvisible --name '^Kestrune 2' || fail "the main window did not appear"
+window=$(xdotool search --onlyvisible --name '^Kestrune 2' | head -n 1)
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+
+# The board's balls by colour, from a screenshot compared with the one at start.
+screenshot() { import -window "$window" "$work/$1.png" && convert "$work/$1.png" "$work/$1.ppm"; }
+board() { screenshot now && python3 "$read_board" "$work/start.ppm" "$work/now.ppm"; }
+# The screenshot at start, once the window has painted itself: two in a row alike.
+settled() {
+    screenshot start && screenshot again && cmp -s "$work/start.ppm" "$work/again.ppm" &&
+        python3 "$read_board" "$work/start.ppm" "$work/again.ppm"
+}
+poll 100 settled || fail "the main window did not settle: $(settled 2>&1)"
+[ "$(board)" = "red=0 blue=0 gray=49" ] || fail "at start the board shows $(board)"
+
+xdotool key --window "$window" Return
+# The pick may take many attempts; the board settles once one is accepted.
+picked() { [ "$(board)" = "red=6 blue=1 gray=42" ]; }
+poll 300 picked || fail "after 机选 the board shows $(board), not six red and one blue ball"
+
+# The help window and its links.
+xdotool key --window "$window" F1
+poll 100 xdotool search --onlyvisible --name '^Kestrune 帮助$' || fail "F1 opened no help window"
+help=$(xdotool search --onlyvisible --name '^Kestrune 帮助$' | head -n 1)
+xdotool windowactivate --sync "$help" 2>/dev/null || true
+for stand_in in mail/mail.exe browser/browser.exe qq/QQ.exe; do
+    xdotool key --window "$help" Tab Return
+    poll 150 test -s "$work/$stand_in.log" || fail "the link did not start $stand_in"
+done
+grep -q 'mailto:xf@example.com' "$work/mail/mail.exe.log" ||
+    fail "the mail link handed over $(cat "$work/mail/mail.exe.log")"
+grep -q 'http://www.example.org/' "$work/browser/browser.exe.log" ||
+    fail "the home-page link handed over $(cat "$work/browser/browser.exe.log")"
+for log in mail/mail.exe browser/browser.exe qq/QQ.exe; do
+    [ "$(wc -l <"$work/$log.log")" -eq 1 ] || fail "$log was started more than once"
+done
+
+# Tab comes back round to 确定, which closes the window; Ctrl+Q then ends the program.
+xdotool key --window "$help" Tab Return
+poll 100 bash -c "! xdotool search --onlyvisible --name '^Kestrune 帮助$'" ||
+    fail "确定 did not close the help window"
+xdotool key --window "$window" ctrl+q
+status=0
+for _ in $(seq 100); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$program_pid" 2>/dev/null && fail "Ctrl+Q did not end the program"
+wait "$program_pid" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+
+left=$(ls -A "$work/app")
+[ "$left" = kestrune.exe ] || fail "the program wrote into its folder: $left"
+echo "windows end-to-end: passed"

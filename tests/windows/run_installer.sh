@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# The Windows setup program under wine, on a fresh prefix and a private X display:
+#   - a silent install (/S) puts the program into Program Files, an entry into Apps & features
+#     (the uninstall key, with name, version, publisher, icon, size and uninstall command) and a
+#     shortcut into the Start menu that points at the installed program;
+#   - started from that shortcut, the program picks (Return on 机选) and ends with Ctrl+Q,
+#     status 0;
+#   - a second install over the first leaves one entry;
+#   - a silent uninstall leaves nothing of it in Program Files, the Start menu or the registry.
+# Prints how long the install and the uninstall took.
+# Usage: run_installer.sh SETUP.exe READ_BOARD_PY
+set -euo pipefail
+setup=$1
+[ -f "$setup" ] || { echo "windows installer: no setup program at $setup (scripts/build-windows packs it)" >&2; exit 1; }
+read_board=$2
+
+fail() {
+    echo "windows installer: $*" >&2
+    exit 1
+}
+
+for tool in wine wineserver Xvfb openbox xdotool import convert python3 strings; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows)"
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver --kill 2>/dev/null || true
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+poll() {
+    local tenths=$1
+    shift
+    for _ in $(seq "$tenths"); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+poll 100 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot --init >/dev/null 2>&1 || fail "wineboot could not make a prefix"
+wineserver --wait
+
+drive=$WINEPREFIX/drive_c
+folder="$drive/Program Files/Kestrune"
+shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrune.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrune'
+cp "$setup" "$work/setup.exe"
+
+# The uninstaller and the setup program run on after their first process ends (NSIS copies
+# them), so each step waits for the whole wine session to go quiet.
+install() {
+    wine "$work/setup.exe" /S || fail "the setup program ended with $?"
+    wineserver --wait
+}
+entries() {
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 2>/dev/null |
+        tr -d '\r' | grep -c 'DisplayName.*REG_SZ[[:space:]]*Kestrune$' || true
+}
+value() {
+    wine reg query "$key" /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
+        awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+
+started=$(date +%s%3N)
+install
+installed=$(date +%s%3N)
+
+[ -f "$folder/kestrune.exe" ] || fail "no kestrune.exe in Program Files: $(ls -R "$drive/Program Files")"
+[ -f "$folder/Uninstall.exe" ] || fail "no uninstaller beside the program"
+[ "$(entries)" -eq 1 ] || fail "Apps & features has $(entries) entries for Kestrune, not 1"
+[ "$(value DisplayVersion)" = 2.0.0 ] || fail "DisplayVersion is '$(value DisplayVersion)'"
+[ "$(value Publisher)" = Kestrune ] || fail "Publisher is '$(value Publisher)'"
+[[ $(value DisplayIcon) == *'Program Files\Kestrune\kestrune.exe,0' ]] ||
+    fail "DisplayIcon is '$(value DisplayIcon)'"
+[[ $(value UninstallString) == *'Program Files\Kestrune\Uninstall.exe"' ]] ||
+    fail "UninstallString is '$(value UninstallString)'"
+[[ $(value EstimatedSize) =~ ^0x[0-9a-f]+$ ]] && (($(value EstimatedSize) > 1000)) ||
+    fail "EstimatedSize is '$(value EstimatedSize)' KB"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut"
+strings -el "$shortcut" | grep -qi 'Program Files\\Kestrune\\kestrune.exe' ||
+    fail "the shortcut does not point at the installed program"
+
+# Started from the Start menu, it picks and ends with 0.
+cd "$work"
+wine start /wait /unix "$shortcut" >"$work/program.out" 2>&1 &
+runner=$!
+poll 600 xdotool search --onlyvisible --name '^Kestrune 2' || fail "the installed program showed no window"
+window=$(xdotool search --onlyvisible --name '^Kestrune 2' | head -n 1)
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+screenshot() { import -window "$window" "$work/$1.png" && convert "$work/$1.png" "$work/$1.ppm"; }
+settled() {
+    screenshot start && screenshot again && cmp -s "$work/start.ppm" "$work/again.ppm" &&
+        python3 "$read_board" "$work/start.ppm" "$work/again.ppm"
+}
+poll 100 settled || fail "the installed program's window did not settle: $(settled 2>&1)"
+xdotool key --window "$window" Return
+picked() {
+    screenshot now && [ "$(python3 "$read_board" "$work/start.ppm" "$work/now.ppm")" = "red=6 blue=1 gray=42" ]
+}
+poll 300 picked || fail "the installed program did not show a picked ticket"
+xdotool key --window "$window" ctrl+q
+status=0
+wait "$runner" || status=$?
+[ "$status" -eq 0 ] || fail "the installed program ended with status $status"
+
+# Once more over it: still one entry.
+install
+[ "$(entries)" -eq 1 ] || fail "after a second install Apps & features has $(entries) entries"
+
+uninstalling=$(date +%s%3N)
+wine "$folder/Uninstall.exe" /S || fail "the uninstaller ended with $?"
+wineserver --wait
+uninstalled=$(date +%s%3N)
+[ ! -e "$folder" ] || fail "left in Program Files: $(ls -A "$folder")"
+[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
+[ "$(entries)" -eq 0 ] || fail "the Apps & features entry is left"
+wine reg query "$key" /reg:64 >/dev/null 2>&1 && fail "the uninstall key is left"
+
+awk -v i="$((installed - started))" -v u="$((uninstalled - uninstalling))" 'BEGIN {
+    printf "windows installer: passed (install %.1f s, uninstall %.1f s under wine)\n", i / 1000, u / 1000
+}'
