@@ -9,9 +9,11 @@ namespace kestrune::app {
 // where a Windows user expects it: into a file or pipe when the output is redirected; into the
 // console the program was started from (cmd.exe or PowerShell); and otherwise, when the program
 // was started from Explorer or a shortcut, into a message box, shown by showWhatWasWritten().
+// There is one, for the process's standard output; the first call of instance() connects it, at
+// the start of main.
 class ConsoleOutput {
 public:
-    ConsoleOutput();
+    static ConsoleOutput& instance();
     ~ConsoleOutput();
     ConsoleOutput(const ConsoleOutput&) = delete;
     ConsoleOutput& operator=(const ConsoleOutput&) = delete;

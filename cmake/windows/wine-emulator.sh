@@ -5,6 +5,8 @@
 # temporary folder is made on first use.
 set -euo pipefail
 export WINEDEBUG=${WINEDEBUG:--all}
+# Qt writes its warnings to the debugger, not to the console, unless told otherwise.
+export QT_FORCE_STDERR_LOGGING=1
 if [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX=${TMPDIR:-/tmp}/kestrune-wine-$(id -u)
 fi

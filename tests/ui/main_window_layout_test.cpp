@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -314,7 +315,9 @@ private slots:
 // The offscreen platform with a primary 1024 x 768 screen at 96 dots per inch and a second
 // screen to its right.
 int main(int argc, char** argv) {
-    QTemporaryFile config;
+    // In the working folder, named relative to it: the platform's options are separated by
+    // colons, so the path must hold none (a Windows path names its drive with one).
+    QTemporaryFile config(QStringLiteral("screens-XXXXXX.json"));
     if (!config.open()) {
         qFatal("cannot write the screen configuration");
     }
@@ -323,7 +326,9 @@ int main(int argc, char** argv) {
                   {"name": "second", "x": 1024, "y": 0, "width": 800, "height": 600,
                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     config.flush();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM",
+            "offscreen:configfile=" +
+                QDir::current().relativeFilePath(config.fileName()).toLocal8Bit());
     QApplication app(argc, argv);
     MainWindowLayoutTest test;
     return QTest::qExec(&test, argc, argv);
