@@ -12,9 +12,9 @@
 # Every run gets a fresh wine prefix.
 # Usage: run_end_to_end.sh PROGRAM.exe RECORD_START.exe READ_BOARD_PY
 set -euo pipefail
-program=$1
-record_start=$2
-read_board=$3
+program=$(realpath "$1")
+record_start=$(realpath "$2")
+read_board=$(realpath "$3")
 
 fail() {
     echo "windows end-to-end: $*" >&2

@@ -12,7 +12,7 @@
 set -euo pipefail
 setup=$1
 [ -f "$setup" ] || { echo "windows installer: no setup program at $setup (scripts/build-windows packs it)" >&2; exit 1; }
-read_board=$2
+read_board=$(realpath "$2")
 
 fail() {
     echo "windows installer: $*" >&2
