@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Two clones of the committed tree, in folders of different names and depths, built and packaged
+# as scripts/build and cpack do with no SOURCE_DATE_EPOCH set, must give byte-identical Debian
+# packages. Only what the package holds is built (the program and its manual page), and cpack
+# is kept from building the rest. On a difference diffoscope shows where it lies.
+# Usage: check_reproducible.sh SOURCE_DIR WORK_DIR
+set -euo pipefail
+source=$1
+work=$2
+fail() { echo "FAIL: $*" >&2; exit 1; }
+for tool in git cmake cpack; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
+done
+if ! git -C "$source" rev-parse --verify -q HEAD >/dev/null; then
+    echo "SKIP: $source is not a git checkout with a commit to clone"
+    exit 77
+fi
+rm -rf "$work"
+mkdir -p "$work"
+unset SOURCE_DATE_EPOCH
+
+packages=()
+for folder in "$work/one/kestrune" "$work/second-clone/deeper/kestrune-src"; do
+    git clone --quiet "$source" "$folder"
+    log=$folder.log
+    {
+        cmake -S "$folder" -B "$folder/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DKESTRUNE_BUILD_BENCH=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON &&
+            cmake --build "$folder/build" -j"$(nproc)" --target kestrune documents &&
+            cpack --config "$folder/build/CPackConfig.cmake" -B "$folder/package"
+    } >"$log" 2>&1 || fail "building or packaging the clone in $folder failed: $(tail -30 "$log")"
+    shopt -s nullglob
+    built=("$folder"/package/kestrune_*.deb)
+    shopt -u nullglob
+    [ ${#built[@]} -eq 1 ] || fail "expected one kestrune_*.deb in $folder/package"
+    packages+=("${built[0]}")
+done
+
+if ! cmp -s "${packages[0]}" "${packages[1]}"; then
+    echo "FAIL: the packages of two clones differ:" >&2
+    if command -v diffoscope >/dev/null; then
+        diffoscope --text - "${packages[0]}" "${packages[1]}" 2>&1 | head -300 >&2 || true
+    else
+        cmp -l "${packages[0]}" "${packages[1]}" | head -20 >&2 || true
+    fi
+    exit 1
+fi
+echo "$(basename "${packages[0]}") is byte-identical from two clones: $(sha256sum <"${packages[0]}" | cut -c1-64)"
+rm -rf "$work"
