@@ -11,12 +11,16 @@ namespace kestrune::app {
 // application object.
 void describeApplication();
 
-// Answers --help and --version before any window system is touched, so they work without a
-// display. Returns the exit status when one of them was asked for, nothing otherwise.
+// Reads the whole command line, Qt's own options included, before any window system is touched:
+// answers --help and --version, refuses an unknown option or a stray argument, and refuses to
+// start without a display, each with a message and never by an abort. Returns the exit status
+// when the program must not go on to start; otherwise nothing, and until the window system is up
+// a failure to reach it ends the program with a message and status 1.
 std::optional<int> answerWithoutDisplay(int argc, char* argv[]);
 
 // Once QApplication has taken its own options (-platform, -style, ...), rejects whatever else is
-// on the command line with a message. Returns the exit status when the program must not start.
+// left on the command line with a message, such as a value that Qt did not take. Returns the
+// exit status when the program must not start.
 std::optional<int> rejectUnknownArguments(const QCoreApplication& application);
 
 } // namespace kestrune::app

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it: lintian --pedantic reports no tag (overrides aside),
 # Depends holds the libraries dpkg-shlibdeps found and a face for the Chinese captions, Recommends
-# the link opener and the Wayland plugin, and the stripped program's symbols lie in the build
-# tree under its build-id.
+# the link opener and the Wayland plugin, the packaged program passes hardening-check (PIE, stack
+# protector, fortified calls, read-only relocations, immediate binding, control-flow and
+# stack-clash protection), and the stripped program's symbols lie in the build tree under its
+# build-id.
 # Usage: check_package.sh BUILD_DIR WORK_DIR
 set -euo pipefail
 build=$1
@@ -10,7 +12,7 @@ work=$2
 rm -rf "$work"
 mkdir -p "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for tool in cpack lintian dpkg-deb dpkg-shlibdeps readelf; do
+for tool in cpack lintian dpkg-deb dpkg-shlibdeps readelf hardening-check; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
 done
 cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
@@ -36,6 +38,8 @@ for wanted in xdg-utils qt6-wayland; do
 done
 
 dpkg-deb -x "$package" "$work/contents"
+hardening=$(hardening-check "$work/contents/usr/bin/kestrune" 2>&1) ||
+    fail "hardening-check finds the packaged program lacking:"$'\n'"$hardening"
 build_id=$(LC_ALL=C readelf -n "$work/contents/usr/bin/kestrune" | sed -n 's/.*Build ID: //p')
 [ -n "$build_id" ] || fail "the packaged program has no build-id"
 symbols=$build/debug/.build-id/${build_id:0:2}/${build_id:2}.debug
