@@ -26,6 +26,9 @@ public:
 
     // Moves the window, frame included, to the middle of the primary screen.
     void centreOnScreen();
+    // Moves the window, frame included, to the middle of the given window's frame, but not off
+    // the screen that window is on.
+    void centreOver(const QWidget& window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +36,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void centreIn(const QRect& area);
     int informationIndexOf(const QObject* object) const;
     void lblInformationMouseMove(int index);
     void lblInformationClick(int index);
@@ -46,9 +50,10 @@ private:
     int pressedIndex_ = -1;
 };
 
-// Opens a fresh help window, centred and modal to the whole application, and returns once the
-// user has closed it; the window is deleted then. The window system is told that the help
+// Opens a fresh help window, modal to the whole application, and returns once the user has
+// closed it; the window is deleted then. The window stands centred on the screen, or centred
+// over the main window when overMainWindow is set. The window system is told that the help
 // window belongs to the given main window (its transient parent).
-void showHelpWindow(PlatformServices& services, QWidget* mainWindow);
+void showHelpWindow(PlatformServices& services, QWidget* mainWindow, bool overMainWindow = false);
 
 } // namespace kestrune::ui
