@@ -202,16 +202,16 @@ frmHelp::frmHelp(PlatformServices& services)
     setAccessibleDescription(allText.join(u'\n'));
 }
 
-void frmHelp::centreOnScreen() {
+void frmHelp::centreOnScreen(const QWidget* framedLike) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
-    centreIn(screen->geometry());
+    centreIn(screen->geometry(), framedLike);
 }
 
 void frmHelp::centreOver(const QWidget& window) {
-    centreIn(window.frameGeometry());
+    centreIn(window.frameGeometry(), &window);
     // Over a window dragged partly off its screen, the help window stays whole on that screen.
     const QScreen* screen = window.screen();
     if (screen == nullptr) {
@@ -225,16 +225,25 @@ void frmHelp::centreOver(const QWidget& window) {
                     std::max(area.top(), area.bottom() - outer.height() + 1)));
 }
 
-void frmHelp::centreIn(const QRect& area) {
-    // The platform window knows the size of its frame once it exists.
+void frmHelp::centreIn(const QRect& area, const QWidget* framedLike) {
+    // The platform window knows the size of its frame once it exists, except under an X11
+    // window manager, which frames a window only once it is shown: there a window of the
+    // program that is already shown lends its frame.
     winId();
-    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const bool frameLent =
+        frame.isNull() && framedLike != nullptr && framedLike->windowHandle() != nullptr;
+    if (frameLent) {
+        frame = framedLike->windowHandle()->frameMargins();
+    }
     const QSize outer = size().grownBy(frame);
 
     const QPointF topLeft = centredTopLeft(QSizeF(twipsOf(area.width()), twipsOf(area.height())),
                                            QSizeF(twipsOf(outer.width()), twipsOf(outer.height())));
-    // move() places the outer rectangle, frame included.
-    move(area.topLeft() + QPoint(pixels(topLeft.x()), pixels(topLeft.y())));
+    // move() places the outer rectangle, frame included, as far as the window knows its frame:
+    // without one of its own yet, that is the client area.
+    const QPoint frameTopLeft = area.topLeft() + QPoint(pixels(topLeft.x()), pixels(topLeft.y()));
+    move(frameLent ? frameTopLeft + QPoint(frame.left(), frame.top()) : frameTopLeft);
 }
 
 bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
@@ -373,7 +382,7 @@ void showHelpWindow(PlatformServices& services, QWidget* mainWindow, bool overMa
     if (overMainWindow && mainWindow != nullptr) {
         window->centreOver(*mainWindow->window());
     } else {
-        window->centreOnScreen();
+        window->centreOnScreen(mainWindow != nullptr ? mainWindow->window() : nullptr);
     }
     // The window stays without an owner widget, but the window system learns that it belongs
     // to the main window: a Wayland compositor, which ignores where a program puts its windows,

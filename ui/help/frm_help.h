@@ -24,8 +24,10 @@ public:
     // must outlive the window.
     explicit frmHelp(PlatformServices& services);
 
-    // Moves the window, frame included, to the middle of the primary screen.
-    void centreOnScreen();
+    // Moves the window, frame included, to the middle of the primary screen. An X11 window
+    // manager frames a window only once it is shown; until then the frame of a window already
+    // shown (framedLike, when given) stands in for the window's own.
+    void centreOnScreen(const QWidget* framedLike = nullptr);
     // Moves the window, frame included, to the middle of the given window's frame, but not off
     // the screen that window is on.
     void centreOver(const QWidget& window);
@@ -36,7 +38,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void centreIn(const QRect& area);
+    void centreIn(const QRect& area, const QWidget* framedLike);
     int informationIndexOf(const QObject* object) const;
     void lblInformationMouseMove(int index);
     void lblInformationClick(int index);
