@@ -242,6 +242,8 @@ private slots:
         QVERIFY(!window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QVERIFY(!window.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
         QVERIFY(!window.windowTitle().isEmpty());
+        // The program's icon of its own: the test sets no application icon to fall back on.
+        QVERIFY(!window.windowIcon().isNull());
         // Client area 4335 x 3375 twips, and no way to resize it.
         QCOMPARE(window.size(), QSize(289, 225));
         QCOMPARE(window.minimumSize(), QSize(289, 225));

@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -258,6 +259,88 @@ private slots:
         QVERIFY(outer.isValid());
         QCOMPARE(outer.x(), (1024 - outer.width() + 1) / 2);
         QCOMPARE(outer.y(), (768 - outer.height() + 1) / 2);
+    }
+
+    // The help button centres the help window on the screen while the main window stands where
+    // it started, and over the main window once the user has moved it, but never off the screen.
+    void theHelpWindowFollowsAMovedMainWindow_data() {
+        QTest::addColumn<QPoint>("moveBy");
+        QTest::addColumn<bool>("overMainWindow");
+        QTest::newRow("where_it_started") << QPoint(0, 0) << false;
+        QTest::newRow("moved_left_and_down") << QPoint(-250, 120) << true;
+        QTest::newRow("moved_past_the_top_left_corner") << QPoint(-600, -400) << true;
+    }
+
+    void theHelpWindowFollowsAMovedMainWindow() {
+        QFETCH(QPoint, moveBy);
+        QFETCH(bool, overMainWindow);
+        ScriptedRandom random({}, false);
+        auto window = makeWindow(random);
+        window->move(window->pos() + moveBy);
+        QRect help;
+        QTimer::singleShot(0, window.get(), [&] {
+            if (frmHelp* open = openHelpWindow()) {
+                help = open->frameGeometry();
+                open->close();
+            }
+        });
+        QTest::mouseClick(child<QPushButton>(*window, "cmdHelp"), Qt::LeftButton);
+        QVERIFY(help.isValid());
+
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QRect main = window->frameGeometry();
+        const QRect expected = overMainWindow ? main : screen;
+        const QPoint centred((expected.width() - help.width() + 1) / 2 + expected.x(),
+                             (expected.height() - help.height() + 1) / 2 + expected.y());
+        const QPoint onScreen(std::clamp(centred.x(), 0, screen.width() - help.width()),
+                              std::clamp(centred.y(), 0, screen.height() - help.height()));
+        QCOMPARE(help.topLeft(), onScreen);
+    }
+
+    // Title bars that offer maximize or minimize anyway find the fixed windows refusing: the
+    // main window and the help window go back to their own size, the help window closes when
+    // minimized, as it would otherwise hide and leave the main window blocked.
+    void theFixedWindowsRefuseStatesTheyDoNotOffer_data() {
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("main_maximized") << false << int(Qt::WindowMaximized) << false;
+        QTest::newRow("main_full_screen") << false << int(Qt::WindowFullScreen) << false;
+        QTest::newRow("help_maximized") << true << int(Qt::WindowMaximized) << false;
+        QTest::newRow("help_minimized") << true << int(Qt::WindowMinimized) << true;
+    }
+
+    void theFixedWindowsRefuseStatesTheyDoNotOffer() {
+        QFETCH(bool, help);
+        QFETCH(int, state);
+        QFETCH(bool, closes);
+        ScriptedRandom random({}, false);
+        auto window = makeWindow(random);
+        const auto checkRefused = [&](QWidget& target) {
+            const QSize size = target.size();
+            target.setWindowState(Qt::WindowStates(state));
+            QTRY_VERIFY(!target.isVisible() || target.windowState() == Qt::WindowNoState);
+            QCOMPARE(target.size(), size);
+        };
+        if (!help) {
+            checkRefused(*window);
+            return;
+        }
+        bool stillOpen = false;
+        QTimer::singleShot(0, window.get(), [&] {
+            const auto closeAtEnd = qScopeGuard([] {
+                if (frmHelp* open = openHelpWindow()) {
+                    open->close();
+                }
+            });
+            frmHelp* open = openHelpWindow();
+            QVERIFY(open != nullptr);
+            QPointer<frmHelp> seen = open;
+            checkRefused(*open);
+            stillOpen = !seen.isNull() && seen->isVisible();
+        });
+        QTest::mouseClick(child<QPushButton>(*window, "cmdHelp"), Qt::LeftButton);
+        QCOMPARE(stillOpen, !closes);
     }
 
     void helpInTheMiddleOfAPickHoldsThePickUntilItCloses() {

@@ -1,6 +1,7 @@
 #include "fonts.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 
 namespace kestrune::ui {
@@ -45,11 +46,27 @@ bool namesAnotherWriting(const QString& family) {
     return false;
 }
 
+// The name under which the font database lists an installed face, found by any of the face's
+// names; empty when no face has that name. The database lists a face under its name in the
+// user's language (WenQuanYi Micro Hei is 文泉驿微米黑 under zh_CN and 文泉驛微米黑 under zh_TW)
+// and knows its other names as aliases, once the list has been read.
+QString listedName(const QStringList& installed, const QString& family) {
+    if (installed.contains(family)) {
+        return family;
+    }
+    if (!QFontDatabase::hasFamily(family)) {
+        return {};
+    }
+    QFont font(family);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return QFontInfo(font).family();
+}
+
 QString findSimplifiedChineseFamily() {
     const QStringList installed = QFontDatabase::families();
     for (const QString& family : preferredFamilies()) {
-        if (installed.contains(family)) {
-            return family;
+        if (const QString listed = listedName(installed, family); !listed.isEmpty()) {
+            return listed;
         }
     }
     const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);

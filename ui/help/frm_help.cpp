@@ -3,7 +3,10 @@
 #include "common/accessibility.h"
 #include "common/fonts.h"
 #include "common/palettes.h"
+#include "common/picture_sizes.h"
+#include "common/pictures.h"
 #include "common/twips.h"
+#include "common/window_states.h"
 #include "help/publisher.h"
 #include "platform/platform_services.h"
 
@@ -144,6 +147,11 @@ frmHelp::frmHelp(PlatformServices& services)
     }
     setFixedSize(sizeFromTwips(clientWidth, clientHeight));
     setSizeGripEnabled(false);
+    // The program's icon, which title bars and task switchers show; and no maximized or
+    // minimized state even where a title bar offers one anyway.
+    setWindowIcon(sizedPicture(QStringLiteral(":/assets/kestrune.png"), iconPictureSizes));
+    keepFixedSize(*this);
+    closeWhenMinimized(*this);
     // Moves over the bare window reach mouseMoveEvent without a button held down as well.
     setMouseTracking(true);
 
@@ -194,22 +202,48 @@ frmHelp::frmHelp(PlatformServices& services)
     setAccessibleDescription(allText.join(u'\n'));
 }
 
-void frmHelp::centreOnScreen() {
+void frmHelp::centreOnScreen(const QWidget* framedLike) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
-    // The platform window knows the size of its frame once it exists.
-    winId();
-    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    const QSize outer = size().grownBy(frame);
-    const QRect screenArea = screen->geometry();
+    centreIn(screen->geometry(), framedLike);
+}
 
-    const QPointF topLeft =
-        centredTopLeft(QSizeF(twipsOf(screenArea.width()), twipsOf(screenArea.height())),
-                       QSizeF(twipsOf(outer.width()), twipsOf(outer.height())));
-    // move() places the outer rectangle, frame included.
-    move(screenArea.topLeft() + QPoint(pixels(topLeft.x()), pixels(topLeft.y())));
+void frmHelp::centreOver(const QWidget& window) {
+    centreIn(window.frameGeometry(), &window);
+    // Over a window dragged partly off its screen, the help window stays whole on that screen.
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QRect outer = frameGeometry();
+    move(std::clamp(outer.left(), area.left(),
+                    std::max(area.left(), area.right() - outer.width() + 1)),
+         std::clamp(outer.top(), area.top(),
+                    std::max(area.top(), area.bottom() - outer.height() + 1)));
+}
+
+void frmHelp::centreIn(const QRect& area, const QWidget* framedLike) {
+    // The platform window knows the size of its frame once it exists, except under an X11
+    // window manager, which frames a window only once it is shown: there a window of the
+    // program that is already shown lends its frame.
+    winId();
+    QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const bool frameLent =
+        frame.isNull() && framedLike != nullptr && framedLike->windowHandle() != nullptr;
+    if (frameLent) {
+        frame = framedLike->windowHandle()->frameMargins();
+    }
+    const QSize outer = size().grownBy(frame);
+
+    const QPointF topLeft = centredTopLeft(QSizeF(twipsOf(area.width()), twipsOf(area.height())),
+                                           QSizeF(twipsOf(outer.width()), twipsOf(outer.height())));
+    // move() places the outer rectangle, frame included, as far as the window knows its frame:
+    // without one of its own yet, that is the client area.
+    const QPoint frameTopLeft = area.topLeft() + QPoint(pixels(topLeft.x()), pixels(topLeft.y()));
+    move(frameLent ? frameTopLeft + QPoint(frame.left(), frame.top()) : frameTopLeft);
 }
 
 bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
@@ -341,11 +375,15 @@ void frmHelp::followMessengerLink() {
     }
 }
 
-void showHelpWindow(PlatformServices& services, QWidget* mainWindow) {
+void showHelpWindow(PlatformServices& services, QWidget* mainWindow, bool overMainWindow) {
     auto* window = new frmHelp(services);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
-    window->centreOnScreen();
+    if (overMainWindow && mainWindow != nullptr) {
+        window->centreOver(*mainWindow->window());
+    } else {
+        window->centreOnScreen(mainWindow != nullptr ? mainWindow->window() : nullptr);
+    }
     // The window stays without an owner widget, but the window system learns that it belongs
     // to the main window: a Wayland compositor, which ignores where a program puts its windows,
     // then places it over the main window instead of anywhere.

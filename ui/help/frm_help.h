@@ -24,8 +24,13 @@ public:
     // must outlive the window.
     explicit frmHelp(PlatformServices& services);
 
-    // Moves the window, frame included, to the middle of the primary screen.
-    void centreOnScreen();
+    // Moves the window, frame included, to the middle of the primary screen. An X11 window
+    // manager frames a window only once it is shown; until then the frame of a window already
+    // shown (framedLike, when given) stands in for the window's own.
+    void centreOnScreen(const QWidget* framedLike = nullptr);
+    // Moves the window, frame included, to the middle of the given window's frame, but not off
+    // the screen that window is on.
+    void centreOver(const QWidget& window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +38,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void centreIn(const QRect& area, const QWidget* framedLike);
     int informationIndexOf(const QObject* object) const;
     void lblInformationMouseMove(int index);
     void lblInformationClick(int index);
@@ -46,9 +52,10 @@ private:
     int pressedIndex_ = -1;
 };
 
-// Opens a fresh help window, centred and modal to the whole application, and returns once the
-// user has closed it; the window is deleted then. The window system is told that the help
+// Opens a fresh help window, modal to the whole application, and returns once the user has
+// closed it; the window is deleted then. The window stands centred on the screen, or centred
+// over the main window when overMainWindow is set. The window system is told that the help
 // window belongs to the given main window (its transient parent).
-void showHelpWindow(PlatformServices& services, QWidget* mainWindow);
+void showHelpWindow(PlatformServices& services, QWidget* mainWindow, bool overMainWindow = false);
 
 } // namespace kestrune::ui

@@ -6,6 +6,7 @@
 #include "common/picture_sizes.h"
 #include "common/pictures.h"
 #include "common/twips.h"
+#include "common/window_states.h"
 #include "help/frm_help.h"
 #include "kestrune/version.h"
 #include "past_draw_record.h"
@@ -146,6 +147,7 @@ frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* pare
     // One simplified-Chinese face for every caption and box, in every locale.
     setFont(defaultUiFont());
     setWindowIcon(sizedPicture(QStringLiteral(":/assets/kestrune.png"), iconPictureSizes));
+    keepFixedSize(*this);
     createBoard();
     createTextBoxesAndButtons();
     createTemplates();
@@ -349,6 +351,7 @@ void frmMain::load() {
                            QSizeF(outerWidth, outerHeight));
         move(screen->geometry().topLeft() + pointFromTwips(topLeft.x(), topLeft.y()));
     }
+    startPosition_ = pos();
     state_->resetBoard();
     showHeldTexts();
 }
@@ -475,7 +478,9 @@ void frmMain::endOfPick(PickOutcome outcome) {
 
 void frmMain::onHelpClicked() {
     try {
-        showHelpWindow(services_, this);
+        // Centred on the screen as designed; once the user has moved the main window, over it,
+        // so that the two stay together.
+        showHelpWindow(services_, this, pos() != startPosition_);
     } catch (const std::exception& error) {
         reportError(QStringLiteral("帮助"), error);
     }

@@ -81,6 +81,8 @@ private:
     PlatformServices& services_;
     bool ending_ = false;
     bool startFocusShown_ = false;
+    // Where the load put the window, frame included.
+    QPoint startPosition_;
     // The number labels' font after every reset, built once: a reset runs 49 times an attempt.
     const QFont ballNumberFont_;
 

@@ -1,0 +1,74 @@
+#include "common/window_states.h"
+
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace kestrune::ui {
+
+namespace {
+
+// Watches a window's states and answers a refused one: at once with the window's own size, so
+// that a Wayland compositor gets the request to leave a maximized state in the same batch as the
+// one to enter it; by closing a little later, outside the window system's own change.
+class StateWatcher final : public QObject {
+public:
+    enum class Answer { normalState, close };
+
+    StateWatcher(QWidget& window, Qt::WindowStates refused, Answer answer)
+        : QObject(&window), window_(window), refused_(refused), answer_(answer) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_) {
+            if (event->type() == QEvent::WindowStateChange) {
+                answer(window_.windowState());
+            } else if (event->type() == QEvent::Show && !watchingHandle_ &&
+                       window_.windowHandle() != nullptr) {
+                // A state that Qt's own title bar asks for on Wayland reaches the platform
+                // window only, never the widget: Wayland does not report minimizing.
+                watchingHandle_ = true;
+                connect(window_.windowHandle(), &QWindow::windowStateChanged, this,
+                        [this](Qt::WindowState state) { answer(state); });
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void answer(Qt::WindowStates states) {
+        if ((states & refused_) == 0) {
+            return;
+        }
+        if (answer_ == Answer::close) {
+            QTimer::singleShot(0, &window_, [window = &window_] { window->close(); });
+        } else {
+            window_.setWindowState(window_.windowState() & ~refused_);
+            if (window_.windowHandle() != nullptr) {
+                window_.windowHandle()->setWindowStates(window_.windowHandle()->windowStates() &
+                                                        ~refused_);
+            }
+        }
+    }
+
+    QWidget& window_;
+    Qt::WindowStates refused_;
+    Answer answer_;
+    bool watchingHandle_ = false;
+};
+
+} // namespace
+
+void keepFixedSize(QWidget& window) {
+    new StateWatcher(window, Qt::WindowMaximized | Qt::WindowFullScreen,
+                     StateWatcher::Answer::normalState);
+}
+
+void closeWhenMinimized(QWidget& window) {
+    new StateWatcher(window, Qt::WindowMinimized, StateWatcher::Answer::close);
+}
+
+} // namespace kestrune::ui
