@@ -19,10 +19,8 @@ TITLE = "Kestrune 2.0.0"
 LOG = os.environ["ORCA_LOG"]
 QUIET_SECONDS = 1.0
 STEP_LIMIT_SECONDS = 20
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(?:voice=\w+)?\{")
-# A line of flat review as Orca presents it. (In this session Orca logs no speech for review
-# commands, only the line it shows on braille.)
-REVIEW_LINE = re.compile(r"BRAILLE LINE:\s+'(.*)'")
+# An utterance, then the voice: a dictionary, or a list of them.
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(?:voice=\w+)?\[?\{")
 
 
 problems = []
@@ -58,11 +56,11 @@ class Log:
 log = Log(LOG)
 
 
-def utterances(lines, pattern=SPEECH):
-    return [m.group(1) for m in map(pattern.search, lines) if m]
+def utterances(lines):
+    return [m.group(1) for m in map(SPEECH.search, lines) if m]
 
 
-def press(*keys, until=None, pattern=SPEECH):
+def press(*keys, until=None):
     """Presses the keys; returns what Orca said, once `until` (a test of the utterances so far)
     holds and the log has been quiet for a moment, or at the step's time limit."""
     log.new_lines()
@@ -79,7 +77,7 @@ def press(*keys, until=None, pattern=SPEECH):
     while time.monotonic() < deadline:
         lines = log.new_lines()
         if lines:
-            heard += utterances(lines, pattern)
+            heard += utterances(lines)
             quiet_since = time.monotonic()
         elif (until is None or until(heard)) and time.monotonic() - quiet_since >= QUIET_SECONDS:
             return heard
@@ -182,9 +180,9 @@ print("the statistics box:", said, "| Down:", heard)
 
 # 4. Flat review of the board tells the picked balls, from the top of the window down.
 marked = ["红球 " + n for n in ticket[:6]] + ["蓝球 " + ticket[6]]
-heard = press("Insert+KP_Home", pattern=REVIEW_LINE)
+heard = press("Insert+KP_Home")
 for _ in range(10):
-    heard += press("KP_Page_Up", pattern=REVIEW_LINE)
+    heard += press("KP_Page_Up")
 said = " ".join(heard)
 missing = [ball for ball in marked if ball + " 已选中" not in said]
 if missing:
@@ -220,7 +218,10 @@ print("the messenger link, configured:", heard)
 
 # Back to 确定 and out; Ctrl+Q then ends the program.
 heard = press("Tab", until=saying("确定 按钮"))
-heard = press("Return", until=saying(TITLE))
+press("Return")
+subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", TITLE, "windowfocus",
+                "--sync"], check=True, timeout=20)
+press(until=saying(TITLE))
 subprocess.run(["xdotool", "key", "ctrl+q"], check=True, timeout=20)
 if problems:
     print("Orca check: %d things misheard" % len(problems), file=sys.stderr)
