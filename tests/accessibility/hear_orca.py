@@ -203,7 +203,8 @@ heard = press("Tab", until=saying("Home Page"))
 heard = press("Tab", until=saying("QQ"))
 heard = press("Return", until=saying("未能"))
 print("the messenger link, not configured:", heard)
-answer_message_box("QQ")
+if any("未能" in u for u in heard):
+    answer_message_box("QQ")
 # A stand-in messenger that starts and ends at once.
 folder = os.path.join(os.environ["HOME"], "messenger")
 os.makedirs(folder, exist_ok=True)

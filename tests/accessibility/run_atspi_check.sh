@@ -46,7 +46,7 @@ cleanup() {
             sleep 0.1
         done
         kill -9 "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
+        { wait "${pids[i]}"; } 2>/dev/null || true
     done
     # KESTRUNE_KEEP_ORCA_LOG=FILE keeps Orca's whole log for a closer look.
     if [[ -n ${KESTRUNE_KEEP_ORCA_LOG:-} && -f $work/orca.log ]]; then
