@@ -194,6 +194,10 @@ if any(("球 %02d 已选中" % n) in said and ("%02d" % n) not in ticket for n i
 heard = press("F1", until=saying("确定 按钮"))
 if any("确    定" in u for u in heard):
     fail("the OK button is read with its blanks", heard)
+help_windows = [node for app in pyatspi.Registry.getDesktop(0) for node in app or []
+                if node is not None and node.name == "Kestrune 帮助"]
+if not help_windows or not help_windows[0].getState().contains(pyatspi.STATE_MODAL):
+    fail("the help window is not marked modal")
 heard = press("Tab", until=saying("eMail"))
 heard = press("Return", until=saying("邮件"))
 print("the mail link:", heard)
