@@ -180,9 +180,16 @@ print("the statistics box:", said, "| Down:", heard)
 
 # 4. Flat review of the board tells the picked balls, from the top of the window down.
 marked = ["红球 " + n for n in ticket[:6]] + ["蓝球 " + ticket[6]]
-heard = press("Insert+KP_Home")
-for _ in range(10):
-    heard += press("KP_Page_Up")
+def anything(heard):
+    return bool(heard)
+
+
+anything.what = "review line"
+heard = press("Insert+KP_Home", until=anything)
+for _ in range(12):
+    if any("蓝球 16" in u for u in heard):
+        break
+    heard += press("KP_Page_Up", until=anything)
 said = " ".join(heard)
 missing = [ball for ball in marked if ball + " 已选中" not in said]
 if missing:

@@ -136,7 +136,7 @@ show_logs() {
 }
 
 status=0
-timeout 150 "$python" "$reader" || status=$?
+timeout 240 "$python" "$reader" || status=$?
 if ((status != 0)); then
     show_logs
     exit "$status"
