@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
 # Starts a display (Xvfb), a D-Bus session bus and the AT-SPI bus, runs the program on them and
-# lets read_pick.py press 机选 with Return and read the ticket back through AT-SPI.
-# Usage: run_atspi_check.sh PROGRAM READ_PICK_PY
+# lets a check script drive it: read_pick.py presses 机选 with Return and reads the ticket back
+# through AT-SPI. With --orca, the screen reader Orca runs too, in a simplified-Chinese session
+# with a home folder of its own, and the check (hear_orca.py) reads what Orca says from Orca's
+# log (in $ORCA_LOG); that check ends the program with Ctrl+Q, which must exit with status 0.
+# Usage: run_atspi_check.sh [--orca LOCALE_CACHE_DIR] PROGRAM CHECK_PY
 set -euo pipefail
+orca=
+if [[ ${1:-} == --orca ]]; then
+    orca=1
+    locale_cache=$2
+    shift 2
+fi
 program=$1
 reader=$2
 
@@ -21,14 +30,28 @@ done
 launcher=/usr/libexec/at-spi-bus-launcher
 [[ -x $launcher ]] || fail "$launcher is missing (Debian package at-spi2-core)"
 "$python" -c 'import pyatspi' 2>/dev/null || fail "python3 cannot import pyatspi (Debian package python3-pyatspi)"
+if [[ -n $orca ]]; then
+    [[ -f /usr/bin/orca ]] || fail "/usr/bin/orca is missing (Debian package orca)"
+    command -v localedef >/dev/null || fail "localedef is missing (Debian package libc-bin)"
+fi
 
 work=$(mktemp -d)
 pids=()
 cleanup() {
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
+        # Orca may take its time over a polite end; it gets two seconds.
+        for _ in $(seq 20); do
+            kill -0 "${pids[i]}" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "${pids[i]}" 2>/dev/null || true
+        { wait "${pids[i]}"; } 2>/dev/null || true
     done
+    # KESTRUNE_KEEP_ORCA_LOG=FILE keeps Orca's whole log for a closer look.
+    if [[ -n ${KESTRUNE_KEEP_ORCA_LOG:-} && -f $work/orca.log ]]; then
+        cp "$work/orca.log" "$KESTRUNE_KEEP_ORCA_LOG"
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -55,6 +78,11 @@ wait_for_line "$work/bus" || fail "the D-Bus session bus did not start: $(cat "$
 export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
 export XDG_RUNTIME_DIR=$work
 export NO_AT_BRIDGE=0
+# Nothing of the user's own settings, and nothing written into them (Orca keeps its settings in
+# the data folder; the program reads the messenger's folder from the configuration folder).
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+export XDG_CACHE_HOME=$work/home/.cache GSETTINGS_BACKEND=memory
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
 
 "$launcher" --launch-immediately >"$work/atspi.log" 2>&1 &
 pids+=($!)
@@ -67,15 +95,64 @@ done
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
     >/dev/null 2>&1 || fail "the AT-SPI bus did not start: $(cat "$work/atspi.log")"
 
+if [[ -n $orca ]]; then
+    # The session of a Chinese-speaking user. Debian generates only the locales chosen in
+    # /etc/locale.gen; without zh_CN.UTF-8 there, it is made once into the cache folder.
+    if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf-\?8'; then
+        if [[ ! -f $locale_cache/zh_CN.UTF-8/LC_CTYPE ]]; then
+            mkdir -p "$locale_cache"
+            staging=$(mktemp -d "$locale_cache/making.XXXXXX")
+            localedef -i zh_CN -f UTF-8 "$staging/zh_CN.UTF-8" >"$work/localedef.log" 2>&1 ||
+                fail "localedef could not make zh_CN.UTF-8 (Debian package locales): $(cat "$work/localedef.log")"
+            mv -T "$staging/zh_CN.UTF-8" "$locale_cache/zh_CN.UTF-8" 2>/dev/null || true
+            rm -rf "$staging"
+        fi
+        export LOCPATH=$locale_cache
+    fi
+    export LANG=zh_CN.UTF-8 LANGUAGE=zh_CN LC_ALL=
+    export ORCA_LOG=$work/orca.log
+    "$python" "$(dirname "$0")/start_orca.py" --debug-file "$ORCA_LOG" >"$work/orca.out" 2>&1 &
+    pids+=($!)
+    # Orca greets once it listens to the accessibility bus.
+    for _ in $(seq 300); do
+        grep -aq "SPEECH OUTPUT: " "$ORCA_LOG" 2>/dev/null && break
+        sleep 0.1
+    done
+    grep -aq "SPEECH OUTPUT: " "$ORCA_LOG" 2>/dev/null || fail "Orca did not start: $(tail -n 20 "$work/orca.out")"
+fi
+
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 \
     "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
 pids+=($program_pid)
 
-status=0
-timeout 90 "$python" "$reader" || status=$?
-if ((status != 0)); then
+show_logs() {
     echo "--- program output" >&2
     cat "$work/program.log" >&2
+    if [[ -n $orca ]]; then
+        echo "--- what Orca said" >&2
+        grep -a "SPEECH OUTPUT: " "$ORCA_LOG" >&2 || true
+    fi
+}
+
+status=0
+timeout 240 "$python" "$reader" || status=$?
+if ((status != 0)); then
+    show_logs
     exit "$status"
+fi
+if [[ -n $orca ]]; then
+    # The check has pressed Ctrl+Q.
+    for _ in $(seq 100); do
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$program_pid" 2>/dev/null && fail "the program still runs 10 s after Ctrl+Q"
+    status=0
+    wait "$program_pid" || status=$?
+    if ((status != 0)); then
+        show_logs
+        fail "the program ended with status $status after Ctrl+Q"
+    fi
+    echo "Ctrl+Q ended the program with status 0"
 fi

@@ -3,9 +3,16 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTimer>
 #include <QWidget>
 
 namespace kestrune::ui {
@@ -18,7 +25,10 @@ constexpr const char* hidesChildrenProperty = "kestrune_hidesAccessibleChildren"
 constexpr const char* markedProperty = "kestrune_ballMarked";
 constexpr const char* heldTextProperty = "kestrune_heldText";
 
-enum class Kind { plain, hidden, ball, link, notification };
+enum class Kind { plain, hidden, ball, link, notification, textLine, dialog };
+
+const QString markedWords = QStringLiteral("已选中");
+constexpr int announcementMs = 1000;
 
 Kind kindOf(const QObject* object) {
     return static_cast<Kind>(object->property(kindProperty).toInt());
@@ -76,12 +86,135 @@ class BallInterface final : public QAccessibleWidget {
 public:
     explicit BallInterface(QWidget* picture) : QAccessibleWidget(picture, QAccessible::Graphic) {}
 
+    QString text(QAccessible::Text t) const override {
+        const QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && isBallMarked(widget())) {
+            return text + u' ' + markedWords;
+        }
+        return text;
+    }
+
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
         state.checkable = true;
         state.checked = isBallMarked(widget());
         return state;
     }
+};
+
+class DialogInterface final : public QAccessibleWidget {
+public:
+    explicit DialogInterface(QWidget* dialog) : QAccessibleWidget(dialog, QAccessible::Dialog) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.modal = widget()->isModal();
+        return state;
+    }
+};
+
+// A read-only QLineEdit through public API only, so that the whole text is one attribute run.
+class TextLineInterface final : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit TextLineInterface(QLineEdit* line)
+        : QAccessibleWidget(line, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            return line()->text();
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = line()->isReadOnly();
+        state.editable = !line()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex == 0 && line()->hasSelectedText()) {
+            *startOffset = line()->selectionStart();
+            *endOffset = line()->selectionEnd();
+        }
+    }
+    int selectionCount() const override { return line()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override {
+        setSelection(0, startOffset, endOffset);
+    }
+    void removeSelection(int selectionIndex) override {
+        if (selectionIndex == 0) {
+            line()->deselect();
+        }
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override {
+        if (selectionIndex == 0) {
+            line()->setSelection(startOffset, endOffset - startOffset);
+        }
+    }
+
+    int cursorPosition() const override { return line()->cursorPosition(); }
+    void setCursorPosition(int position) override { line()->setCursorPosition(position); }
+
+    QString text(int startOffset, int endOffset) const override {
+        return line()->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(line()->text().size()); }
+
+    // Where the line draws the character: its text area, the text aligned in it as the line
+    // aligns it, and the advance of the text before the character.
+    QRect characterRect(int offset) const override {
+        const QString all = line()->text();
+        if (offset < 0 || offset >= all.size()) {
+            return {};
+        }
+        QStyleOptionFrame frame;
+        frame.initFrom(line());
+        frame.lineWidth =
+            line()->hasFrame()
+                ? line()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, line())
+                : 0;
+        const QRect area = line()
+                               ->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &frame, line())
+                               .marginsRemoved(line()->textMargins());
+        const QFontMetrics metrics(line()->font());
+        const int width = metrics.horizontalAdvance(all);
+        const QRect aligned = QStyle::alignedRect(line()->layoutDirection(), line()->alignment(),
+                                                  QSize(width, metrics.height()), area);
+        const QRect character(aligned.left() + metrics.horizontalAdvance(all.left(offset)),
+                              aligned.top(), metrics.horizontalAdvance(all.at(offset)),
+                              metrics.height());
+        return character.translated(line()->mapToGlobal(QPoint(0, 0)));
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return line()->cursorPositionAt(line()->mapFromGlobal(point));
+    }
+
+    void scrollToSubstring(int startIndex, int) override { line()->setCursorPosition(startIndex); }
+
+    // One run, without attributes, from the first character to the last.
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        if (offset < 0 || offset > *endOffset) {
+            *startOffset = *endOffset = -1;
+        }
+        return {};
+    }
+
+private:
+    QLineEdit* line() const { return static_cast<QLineEdit*>(widget()); }
 };
 
 class LinkInterface final : public QAccessibleWidget {
@@ -138,6 +271,13 @@ QAccessibleInterface* createInterface(const QString&, QObject* object) {
         return new LinkInterface(widget);
     case Kind::notification:
         return new QAccessibleWidget(widget, QAccessible::Notification);
+    case Kind::textLine:
+        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            return new TextLineInterface(line);
+        }
+        break;
+    case Kind::dialog:
+        return new DialogInterface(widget);
     case Kind::plain:
     case Kind::hidden:
         break;
@@ -159,12 +299,32 @@ void dropPlainInterface(QWidget* widget) {
     if (existing != nullptr && existing->role() != QAccessible::Notification &&
         dynamic_cast<ContainerInterface*>(existing) == nullptr &&
         dynamic_cast<BallInterface*>(existing) == nullptr &&
-        dynamic_cast<LinkInterface*>(existing) == nullptr) {
+        dynamic_cast<LinkInterface*>(existing) == nullptr &&
+        dynamic_cast<TextLineInterface*>(existing) == nullptr &&
+        dynamic_cast<DialogInterface*>(existing) == nullptr) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
     }
 }
 
 QAccessible::UpdateHandler previousUpdateHandler = nullptr;
+
+// A text line whose focus is changing: from its focus-in or focus-out until the focus event
+// that follows, its selection and caret changes come from the focus change itself. Orca would
+// take a caret move for the focus arriving, and then say nothing of the focus event itself.
+QPointer<QObject> lineInFocusChange;
+
+class FocusChangeWatcher final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            lineInFocusChange = watched;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 bool isTextEvent(QAccessible::Event type) {
     switch (type) {
@@ -192,6 +352,13 @@ void filterUpdates(QAccessibleEvent* event) {
     const QObject* object = event->object();
     if (object != nullptr && object->property(heldTextProperty).isValid() &&
         isTextEvent(event->type())) {
+        return;
+    }
+    if (event->type() == QAccessible::Focus) {
+        lineInFocusChange = nullptr;
+    } else if (object != nullptr && object == lineInFocusChange &&
+               (event->type() == QAccessible::TextSelectionChanged ||
+                event->type() == QAccessible::TextCaretMoved)) {
         return;
     }
     QAccessible::installUpdateHandler(previousUpdateHandler);
@@ -254,12 +421,12 @@ void setBallMarked(QWidget* picture, bool marked) {
         return;
     }
     picture->setProperty(markedProperty, marked);
-    // Words for those who do not hear the state; this sends its own change event.
-    picture->setAccessibleDescription(marked ? QStringLiteral("已选中") : QString());
     QAccessible::State changed;
     changed.checked = true;
     QAccessibleStateChangeEvent event(picture, changed);
     QAccessible::updateAccessibility(&event);
+    QAccessibleEvent renamed(picture, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
 }
 
 bool isBallMarked(const QWidget* picture) {
@@ -270,6 +437,30 @@ void exposeAsNotification(QWidget* widget) {
     installAccessibleFactory();
     setKind(widget, Kind::notification);
     dropPlainInterface(widget);
+}
+
+void exposeAsTextLine(QLineEdit* line) {
+    installAccessibleFactory();
+    setKind(line, Kind::textLine);
+    line->installEventFilter(new FocusChangeWatcher(line));
+    dropPlainInterface(line);
+}
+
+void exposeAsDialog(QDialog* dialog) {
+    installAccessibleFactory();
+    setKind(dialog, Kind::dialog);
+    dropPlainInterface(dialog);
+}
+
+void announce(QWidget* notification, const QString& words) {
+    if (auto* label = qobject_cast<QLabel*>(notification)) {
+        label->setText(words);
+    }
+    notification->setAccessibleName(words);
+    // Hidden first, so that the same words twice in a row are spoken twice.
+    notification->hide();
+    notification->show();
+    QTimer::singleShot(announcementMs, notification, &QWidget::hide);
 }
 
 void exposeAsLink(QWidget* label) {

@@ -4,6 +4,8 @@
 // A few widgets are marked here; a factory, installed once, gives the marked widgets and their
 // parents accessible objects of their own. Marks must be set before the window is first shown.
 
+class QDialog;
+class QLineEdit;
 class QString;
 class QWidget;
 
@@ -16,7 +18,8 @@ void installAccessibleFactory();
 void hideFromAccessibility(QWidget* widget);
 
 // The picture stands for a whole ball, picture and number together: one graphic named `name`,
-// checkable, checked while marked, and saying "已选中" while marked.
+// checkable and checked while marked. While marked, its name ends in "已选中", so that a screen
+// reader's review of the window, which reads names but no states, tells the marks too.
 void exposeAsBall(QWidget* picture, const QString& name);
 // Tells assistive technology of a change of mark; a mark it already has sends nothing.
 void setBallMarked(QWidget* picture, bool marked);
@@ -31,6 +34,18 @@ void releaseTextEvents(QWidget* widget);
 // The widget is a notification: a screen reader speaks its name each time it is shown. It is
 // meant to stay hidden between announcements.
 void exposeAsNotification(QWidget* widget);
+// Names the notification (a label shows the words as well) and shows it for a moment: long
+// enough to be spoken, short enough that no review of the window finds it afterwards.
+void announce(QWidget* notification, const QString& words);
+
+// The read-only line reads to a screen reader as one run of text. (Qt gives a line edit an empty
+// run at each offset, and Orca drops the last character of such a run: "… 23 1" for "… 23 13".)
+// The selection and caret moves that come with the focus are no news either: a screen reader
+// reads the line, or its name when empty, once on focus, and says nothing when the focus leaves.
+void exposeAsTextLine(QLineEdit* line);
+
+// The dialog tells assistive technology that it is modal while it is.
+void exposeAsDialog(QDialog* dialog);
 
 // The label is a link named by its text. Its press action sends it the Return key, so it does
 // what the keyboard does.

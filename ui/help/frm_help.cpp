@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -183,6 +184,8 @@ frmHelp::frmHelp(PlatformServices& services)
 
     cmdOk_ = new QPushButton(QStringLiteral("确    定"), this);
     cmdOk_->setObjectName(QStringLiteral("cmdOk"));
+    // The blanks only space the caption out; a screen reader would read them.
+    cmdOk_->setAccessibleName(QStringLiteral("确定"));
     cmdOk_->setFont(defaultUiFont());
     cmdOk_->setGeometry(rectFromTwips(okLeft, okTop, okWidth, okHeight));
     // Neither the default nor the cancel button of the window.
@@ -200,6 +203,13 @@ frmHelp::frmHelp(PlatformServices& services)
     // A screen reader reads a dialog's loose labels on opening only when they hold three words
     // or more, which Chinese lines without spaces never do; it reads the description instead.
     setAccessibleDescription(allText.join(u'\n'));
+    exposeAsDialog(this);
+    linkNews_ = new QLabel(this);
+    linkNews_->setObjectName(QStringLiteral("linkNews"));
+    // Beyond the client area, like the main window's notification: never seen.
+    linkNews_->setGeometry(QRect(pointFromTwips(clientWidth, clientHeight), QSize(1, 1)));
+    linkNews_->hide();
+    exposeAsNotification(linkNews_);
 }
 
 void frmHelp::centreOnScreen(const QWidget* framedLike) {
@@ -248,6 +258,11 @@ void frmHelp::centreIn(const QRect& area, const QWidget* framedLike) {
 
 bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmdOk_) {
+        if (event->type() == QEvent::FocusIn) {
+            // Styles draw a button's focus only after a focus move by keyboard, and opening the
+            // window counts as none; a keyboard user must see where Enter goes from the start.
+            setAttribute(Qt::WA_KeyboardFocusChange);
+        }
         // Like any focused button, cmdOk answers Enter as well as the space bar.
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
@@ -333,46 +348,65 @@ void frmHelp::lblInformationMouseMove(int index) {
 }
 
 void frmHelp::lblInformationClick(int index) {
-    // A link that fails does so silently: nothing is shown, nothing changes, and the next click
-    // simply tries again. The services come from outside; whatever they throw stops here.
-    try {
-        switch (index) {
-        case mailLine:
-            followMailLink();
-            break;
-        case homePageLine:
-            followHomePageLink();
-            break;
-        case messengerLine:
-            followMessengerLink();
-            break;
-        default:
-            break;
-        }
-    } catch (...) {
+    if (!isLink(index)) {
+        return;
     }
+    // A link that fails changes nothing, and the next click simply tries again; the user learns
+    // why in a message box. One that works is announced to a screen reader, which would hear
+    // nothing else: the program it starts opens a window of its own, or none at all. The
+    // services come from outside; whatever they throw stops here.
+    QString failure;
+    try {
+        failure = index == mailLine       ? followMailLink()
+                  : index == homePageLine ? followHomePageLink()
+                                          : followMessengerLink();
+    } catch (const std::exception& error) {
+        failure = QStringLiteral("未能打开链接：%1").arg(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        failure = QStringLiteral("未能打开链接。");
+    }
+    if (failure.isEmpty()) {
+        announce(linkNews_, index == mailLine       ? QStringLiteral("已打开邮件程序")
+                            : index == homePageLine ? QStringLiteral("已打开主页")
+                                                    : QStringLiteral("已启动 QQ"));
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(), failure, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("linkFailureBox"));
+    box.exec();
 }
 
-void frmHelp::followMailLink() {
+QString frmHelp::followMailLink() {
     // The target goes out exactly as written here, without percent-encoding.
     const QString target = QStringLiteral("mailto:") + publisher::mailAddress +
                            QStringLiteral("?subject=致意&body=") + publisher::mailGreeting();
-    services_.openTarget(QStringLiteral("open"), target);
+    if (!services_.openTarget(QStringLiteral("open"), target)) {
+        return QStringLiteral("未能打开邮件程序：这台电脑上没有可用的邮件程序。");
+    }
+    return {};
 }
 
-void frmHelp::followHomePageLink() {
+QString frmHelp::followHomePageLink() {
     // An empty operation: the system's default action for a web address.
-    services_.openTarget(QString(), publisher::homePage);
+    if (!services_.openTarget(QString(), publisher::homePage)) {
+        return QStringLiteral("未能打开主页：这台电脑上没有可用的网页浏览器。");
+    }
+    return {};
 }
 
-void frmHelp::followMessengerLink() {
+QString frmHelp::followMessengerLink() {
     // The install value names the messenger's folder, separator included; the program's name
     // follows it directly. The result is a path and nothing else: no shell ever reads it.
     const std::optional<QString> folder =
         services_.readRegistryValue(QStringLiteral("HKLM\\SOFTWARE\\Tencent\\qq\\Install"));
-    if (folder) {
-        services_.startProgram(*folder + QStringLiteral("QQ.exe"));
+    if (!folder) {
+        return QStringLiteral("未能启动 QQ：没有设置它的安装位置。");
     }
+    const QString program = *folder + QStringLiteral("QQ.exe");
+    if (!services_.startProgram(program)) {
+        return QStringLiteral("未能启动 QQ：%1 无法运行。").arg(program);
+    }
+    return {};
 }
 
 void showHelpWindow(PlatformServices& services, QWidget* mainWindow, bool overMainWindow) {

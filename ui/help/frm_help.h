@@ -42,13 +42,16 @@ private:
     int informationIndexOf(const QObject* object) const;
     void lblInformationMouseMove(int index);
     void lblInformationClick(int index);
-    void followMailLink();
-    void followHomePageLink();
-    void followMessengerLink();
+    // Each returns why the link could not be followed, or nothing when it was.
+    QString followMailLink();
+    QString followHomePageLink();
+    QString followMessengerLink();
 
     PlatformServices& services_;
     std::array<QLabel*, informationCount> lblInformation_{};
     QPushButton* cmdOk_ = nullptr;
+    // Tells a screen reader that a link was followed; hidden between announcements.
+    QLabel* linkNews_ = nullptr;
     int pressedIndex_ = -1;
 };
 

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtDebug>
@@ -130,6 +131,8 @@ public:
         if (written_) {
             written_ = false;
             setTextWithLinesFitted(*box_, held_, lineCount);
+            // The caret at the first line, so that a screen reader reads the box from the top.
+            box_->moveCursor(QTextCursor::Start);
         }
     }
 
@@ -228,6 +231,7 @@ void frmMain::createTextBoxesAndButtons() {
     txtSelect_->setAlignment(Qt::AlignCenter);
     txtSelect_->setFont(msSansSerif(13.5));
     txtSelect_->setAccessibleName(QStringLiteral("机选号码"));
+    exposeAsTextLine(txtSelect_);
 
     cmdSelect_ = makeButton(this, "cmdSelect", QStringLiteral("机选"), 840, 4920);
     cmdExit_ = makeButton(this, "cmdExit", QStringLiteral("退出"), 2460, 4920);
@@ -341,6 +345,8 @@ void frmMain::load() {
                        .arg(version::major)
                        .arg(version::minor)
                        .arg(version::revision));
+    // A screen reader names the window by what the program does as well.
+    setAccessibleName(windowTitle() + QStringLiteral(" 彩票机选"));
     setFixedSize(sizeFromTwips(clientWidth, clientHeight));
 
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -470,9 +476,7 @@ void frmMain::endOfPick(PickOutcome outcome) {
         }
         const QString news = QStringLiteral("红球 %1，蓝球 %2")
                                  .arg(reds.join(u' '), twoDigitCaption(ticket[Ticket::last]));
-        pickNews_->setText(news);
-        pickNews_->setAccessibleName(news);
-        pickNews_->show();
+        announce(pickNews_, news);
     }
 }
 
