@@ -16,8 +16,8 @@ import sys
 LAUNCHER = "/usr/bin/orca"
 
 loader = importlib.machinery.SourceFileLoader("orca_launcher", LAUNCHER)
-spec = importlib.util.spec_from_loader("orca_launcher", loader)
-launcher = importlib.util.module_from_spec(spec)
+module_spec = importlib.util.spec_from_loader("orca_launcher", loader)
+launcher = importlib.util.module_from_spec(module_spec)
 loader.exec_module(launcher)
 launcher.otherOrcas = lambda: []
 launcher.setProcessName = lambda name: False

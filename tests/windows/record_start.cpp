@@ -1,9 +1,8 @@
 // A stand-in for the programs that the help window's links start (the mail program, the browser,
 // the messenger): it appends the command line it was started with, as one UTF-8 line, to a file
 // beside itself named after it ("QQ.exe" writes "QQ.exe.log"), and ends. Nothing real opens.
-#include <windows.h>
-
 #include <string>
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::wstring log(MAX_PATH, L'\0');
@@ -15,7 +14,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     log += L".log";
 
     const wchar_t* commandLine = GetCommandLineW();
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, commandLine, -1, nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, commandLine, -1, nullptr, 0, nullptr, nullptr);
     std::string line(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(CP_UTF8, 0, commandLine, -1, line.data(), bytes, nullptr, nullptr);
     line.back() = '\n'; // in place of the terminating zero
@@ -26,7 +26,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 1;
     }
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     CloseHandle(file);
     return ok && written == line.size() ? 0 : 1;
 }
