@@ -177,7 +177,8 @@ void moveOverSurface(QWidget& window, QPoint point) {
     QTest::mouseMove(window.windowHandle(), point);
 }
 
-QList<QWidget*> visibleTopLevels() {
+// Used where the messenger stand-in can be a shell script (not on Windows).
+[[maybe_unused]] QList<QWidget*> visibleTopLevels() {
     QList<QWidget*> visible;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->isVisible()) {
