@@ -1,0 +1,32 @@
+#pragma once
+
+// A window's controls as designed, one row each: the single place where a control's caption,
+// position, size and face are written down. The window builds itself from its table, and the
+// layout tests read the same table instead of repeating its numbers.
+
+#include "common/twips.h"
+
+#include <QRect>
+#include <QStringView>
+
+namespace kestrune::ui {
+
+// One control: its object name, its caption (empty for a control without one), its place and
+// size in twips from the top-left corner of the window's client area, and its face's point size
+// (0 where the control keeps the window's face).
+struct ControlLayout {
+    const char* name;
+    QStringView caption;
+    double left;
+    double top;
+    double width;
+    double height;
+    double pointSize = 0;
+    bool bold = false;
+};
+
+inline QRect rectOf(const ControlLayout& control) {
+    return rectFromTwips(control.left, control.top, control.width, control.height);
+}
+
+} // namespace kestrune::ui
