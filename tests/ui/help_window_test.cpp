@@ -11,8 +11,10 @@
 #include "common/palettes.h"
 #include "help/frm_help.h"
 #include "help/publisher.h"
+#include "main/frm_main.h"
 #include "platform/desktop_platform_services.h"
 #include "platform/platform_services.h"
+#include "window_fakes.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -30,6 +32,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -1087,6 +1090,32 @@ private slots:
         // The main window takes input again.
         clickOn(helpButton);
         QCOMPARE(mainClicks, 2);
+    }
+
+    // A Wayland compositor may minimize the help window without telling the program; the main
+    // window it blocks, once activated, brings it back in front.
+    void activatingTheBlockedMainWindowBringsHelpBack() {
+        kestrune::testing::NoPlatformServices services;
+        kestrune::testing::ScriptedRandom random({}, false);
+        const auto mainWindow = kestrune::testing::shownMainWindow(random, services);
+        bool broughtBack = false;
+        QTimer::singleShot(0, mainWindow.get(), [&] {
+            const auto closeAtEnd = qScopeGuard([] {
+                if (frmHelp* open = openHelpWindow()) {
+                    open->close();
+                }
+            });
+            frmHelp* help = openHelpWindow();
+            QVERIFY(help != nullptr);
+            QVERIFY(QTest::qWaitForWindowActive(help));
+            QSignalSpy focusMoves(qApp, &QGuiApplication::focusWindowChanged);
+            mainWindow->activateWindow();
+            QTRY_VERIFY(!focusMoves.isEmpty());
+            QTRY_COMPARE(QApplication::activeWindow(), help);
+            broughtBack = help->isVisible();
+        });
+        kestrune::ui::showHelpWindow(services, mainWindow.get());
+        QVERIFY(broughtBack);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "common/window_states.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -60,6 +61,57 @@ private:
     bool watchingHandle_ = false;
 };
 
+// Brings the modal window that blocks a window back when that window is activated. Only the
+// blocked window is watched: activating the modal window itself starts nothing again.
+class ModalReturner final : public QObject {
+public:
+    explicit ModalReturner(QWidget& owner) : QObject(&owner), owner_(owner) {
+        owner.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &owner_) {
+            switch (event->type()) {
+            case QEvent::WindowBlocked:
+                blocked_ = true;
+                break;
+            case QEvent::WindowUnblocked:
+                blocked_ = false;
+                break;
+            case QEvent::WindowActivate:
+                // Later, once the activation is through: Qt's Wayland plugin answers the focus
+                // moving into the blocked window by asking for that window's activation
+                // again, and the last request wins.
+                if (blocked_) {
+                    QTimer::singleShot(0, this, [this] { bringBack(); });
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void bringBack() const {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == owner_.window() || !modal->isVisible()) {
+            return;
+        }
+        if (modal->isMinimized()) {
+            modal->showNormal();
+        }
+        modal->raise();
+        // On Wayland the compositor decides; Qt asks it through xdg-activation where it can.
+        modal->activateWindow();
+    }
+
+    QWidget& owner_;
+    bool blocked_ = false;
+};
+
 } // namespace
 
 void keepFixedSize(QWidget& window) {
@@ -69,6 +121,10 @@ void keepFixedSize(QWidget& window) {
 
 void closeWhenMinimized(QWidget& window) {
     new StateWatcher(window, Qt::WindowMinimized, StateWatcher::Answer::close);
+}
+
+void bringBackModalOnActivation(QWidget& owner) {
+    new ModalReturner(owner);
 }
 
 } // namespace kestrune::ui

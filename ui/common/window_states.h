@@ -13,8 +13,15 @@ namespace kestrune::ui {
 void keepFixedSize(QWidget& window);
 
 // A modal window closes when it is minimized: hidden, it would leave the windows it blocks
-// without input and without a visible reason, and Wayland gives a program no way to restore a
-// minimized window itself.
+// without input and without a visible reason, and not every window system lets a program
+// restore a minimized window itself.
 void closeWhenMinimized(QWidget& window);
+
+// Activating a window that a modal window blocks (a click on it, a window switcher) brings the
+// modal window back in front, restored if minimized: the blocked window cannot answer, and the
+// modal window shows why. A Wayland compositor may minimize the modal window without telling
+// the program, so this is the only way back that the program has there; KWin activates the
+// blocked window as soon as it has minimized the modal one, which then comes straight back.
+void bringBackModalOnActivation(QWidget& owner);
 
 } // namespace kestrune::ui

@@ -151,6 +151,7 @@ frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* pare
     setFont(defaultUiFont());
     setWindowIcon(sizedPicture(QStringLiteral(":/assets/kestrune.png"), iconPictureSizes));
     keepFixedSize(*this);
+    bringBackModalOnActivation(*this);
     createBoard();
     createTextBoxesAndButtons();
     createTemplates();
