@@ -79,7 +79,21 @@ struct Parser {
     }
 };
 
-constexpr const char* tryHelp = "Try 'kestrune --help' for the options.";
+// Reads the arguments; an unknown option, an option without its value or a stray argument is
+// told to the user and ends the program with status 1.
+std::optional<int> refuseBadArguments(QCommandLineParser& parser, const QStringList& arguments) {
+    const char* const tryHelp = "Try 'kestrune --help' for the options.";
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "kestrune: %s\n%s\n", qPrintable(parser.errorText()), tryHelp);
+        return 1;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "kestrune takes no arguments, but was given '%s'.\n%s\n",
+                     qPrintable(parser.positionalArguments().join(QStringLiteral("' '"))), tryHelp);
+        return 1;
+    }
+    return std::nullopt;
+}
 
 // The window system the program would start on: -platform, else QT_QPA_PLATFORM, else the
 // default. Each entry of a fallback list ("wayland;xcb") names a plugin, perhaps with options
@@ -148,18 +162,10 @@ std::optional<int> answerWithoutDisplay(int argc, char* argv[]) {
     }
     Parser parser;
     parser.acceptQtOptions();
-    const bool parsed = parser.parser.parse(arguments);
-    const bool helpAll = parsed && parser.parser.isSet(QStringLiteral("help-all"));
-    if (!parsed) {
-        std::fprintf(stderr, "kestrune: %s\n%s\n", qPrintable(parser.parser.errorText()), tryHelp);
-        return 1;
+    if (const std::optional<int> status = refuseBadArguments(parser.parser, arguments)) {
+        return status;
     }
-    if (!parser.parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "kestrune takes no arguments, but was given '%s'.\n%s\n",
-                     qPrintable(parser.parser.positionalArguments().join(QStringLiteral("' '"))),
-                     tryHelp);
-        return 1;
-    }
+    const bool helpAll = parser.parser.isSet(QStringLiteral("help-all"));
     if (!parser.parser.isSet(parser.help) && !parser.parser.isSet(parser.version) && !helpAll) {
         const QString platform = parser.parser.isSet(QStringLiteral("platform"))
                                      ? parser.parser.values(QStringLiteral("platform")).constLast()
@@ -197,17 +203,7 @@ std::optional<int> answerWithoutDisplay(int argc, char* argv[]) {
 
 std::optional<int> rejectUnknownArguments(const QCoreApplication& application) {
     Parser parser;
-    if (!parser.parser.parse(application.arguments())) {
-        std::fprintf(stderr, "kestrune: %s\n%s\n", qPrintable(parser.parser.errorText()), tryHelp);
-        return 1;
-    }
-    if (!parser.parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "kestrune takes no arguments, but was given '%s'.\n%s\n",
-                     qPrintable(parser.parser.positionalArguments().join(QStringLiteral("' '"))),
-                     tryHelp);
-        return 1;
-    }
-    return std::nullopt;
+    return refuseBadArguments(parser.parser, application.arguments());
 }
 
 } // namespace kestrune::app

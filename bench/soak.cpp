@@ -9,6 +9,7 @@
 #include "main/frm_main.h"
 #include "timer_random_source.h"
 #include "window_bench_support.h"
+#include "window_support.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -34,8 +35,8 @@ namespace {
 
 using namespace kestrune;
 using namespace kestrune::ui;
-using kestrune::bench::NoPlatformServices;
 using kestrune::bench::residentKilobytes;
+using kestrune::testing::NoPlatformServices;
 
 constexpr int defaultPicks = 10'000;
 constexpr double goalGrowthMegabytes = 2;

@@ -16,6 +16,7 @@
 #include "platform/desktop_platform_services.h"
 #include "timer_random_source.h"
 #include "window_bench_support.h"
+#include "window_support.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -42,8 +43,9 @@ namespace {
 
 using namespace kestrune;
 using namespace kestrune::ui;
-using kestrune::bench::NoPlatformServices;
 using kestrune::bench::residentKilobytes;
+using kestrune::testing::NoPlatformServices;
+using kestrune::testing::PaintCounter;
 
 constexpr double goalMedianPickMs = 16;
 constexpr double goal99PickMs = 100;
@@ -116,20 +118,6 @@ private:
     std::function<void()> painted_;
     bool pending_ = false;
     bool reported_ = false;
-};
-
-class PaintCounter final : public QObject {
-public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-    std::int64_t paints = 0;
 };
 
 // The child of the start-up figure: what app/main.cpp does, and a line on stdout once the
@@ -289,7 +277,8 @@ int runParent(int argc, char** argv) {
     QObject::connect(txtSelect, &QLineEdit::textChanged, &window,
                      [&attempts](const QString&) { ++attempts; });
     // Each reset raises the number label over ball 1, so a repaint of the board repaints it.
-    const PaintCounter ballPaints(*ball);
+    PaintCounter ballPaints;
+    ballPaints.watch(ball);
 
     const int totalPicks = std::max(options->picks, options->memoryPicks);
     std::vector<double> wallMs;

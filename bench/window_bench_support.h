@@ -1,23 +1,12 @@
 #pragma once
 
-// What the two window benchmarks share: platform services that do nothing (no link is clicked)
-// and the resident memory of the process.
+// What the two window benchmarks share beyond what they share with the widget tests
+// (tests/support/window_support.h): the resident memory of the process.
 
-#include "platform/platform_services.h"
-
-#include <QString>
 #include <fstream>
-#include <optional>
 #include <string>
 
 namespace kestrune::bench {
-
-class NoPlatformServices final : public ui::PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
 
 // VmRSS in kilobytes, or -1 where there is no /proc.
 inline long residentKilobytes() {

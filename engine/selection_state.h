@@ -1,10 +1,8 @@
 #pragma once
 
-// The one record of what the main window shows as picked. Data flow of a machine pick:
-//   click on cmdSelect -> pickTicket -> SelectionState -> BoardView (ball pictures)
-//                                                      -> TextBox txtSelect (selection text)
-//                      -> pick statistics -> TextBox txtData (statistics text)
-// The engine knows the window only through BoardView and TextBox, so it runs without one.
+// The one record of what the main window shows as picked; how a machine pick passes through it
+// is drawn at the top of ui/main/frm_main.h. The engine knows the window only through BoardView
+// and TextBox, so it runs without one.
 
 #include "checked.h"
 

@@ -35,47 +35,18 @@ if [[ -n $orca ]]; then
     command -v localedef >/dev/null || fail "localedef is missing (Debian package libc-bin)"
 fi
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        # Orca may take its time over a polite end; it gets two seconds.
-        for _ in $(seq 20); do
-            kill -0 "${pids[i]}" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "${pids[i]}" 2>/dev/null || true
-        { wait "${pids[i]}"; } 2>/dev/null || true
-    done
-    # KESTRUNE_KEEP_ORCA_LOG=FILE keeps Orca's whole log for a closer look.
+# A display of its own.
+# shellcheck source=../display_session.sh
+source "$(dirname "$0")/../display_session.sh"
+# KESTRUNE_KEEP_ORCA_LOG=FILE keeps Orca's whole log for a closer look.
+before_cleanup() {
     if [[ -n ${KESTRUNE_KEEP_ORCA_LOG:-} && -f $work/orca.log ]]; then
         cp "$work/orca.log" "$KESTRUNE_KEEP_ORCA_LOG"
     fi
-    rm -rf "$work"
 }
-trap cleanup EXIT
-
-# Waits up to ten seconds for a server to write its address into the file.
-wait_for_line() {
-    for _ in $(seq 100); do
-        [[ -s $1 ]] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# A display of its own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for_line "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(head -n1 "$work/display")
 
 # A session bus of its own; the AT-SPI bus launcher registers on it.
-dbus-daemon --session --nofork --nopidfile --print-address=4 4>"$work/bus" 2>"$work/dbus.log" &
-pids+=($!)
-wait_for_line "$work/bus" || fail "the D-Bus session bus did not start: $(cat "$work/dbus.log")"
-export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+start_session_bus
 export XDG_RUNTIME_DIR=$work
 export NO_AT_BRIDGE=0
 # Nothing of the user's own settings, and nothing written into them (Orca keeps its settings in
@@ -87,13 +58,8 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
 "$launcher" --launch-immediately >"$work/atspi.log" 2>&1 &
 pids+=($!)
 # The launcher publishes the accessibility bus on the X root window and the session bus.
-for _ in $(seq 100); do
-    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-        >/dev/null 2>&1 && break
-    sleep 0.1
-done
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-    >/dev/null 2>&1 || fail "the AT-SPI bus did not start: $(cat "$work/atspi.log")"
+poll 100 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+    org.a11y.Bus.GetAddress || fail "the AT-SPI bus did not start: $(cat "$work/atspi.log")"
 
 if [[ -n $orca ]]; then
     # The session of a Chinese-speaking user. Debian generates only the locales chosen in
@@ -114,11 +80,7 @@ if [[ -n $orca ]]; then
     "$python" "$(dirname "$0")/start_orca.py" --debug-file "$ORCA_LOG" >"$work/orca.out" 2>&1 &
     pids+=($!)
     # Orca greets once it listens to the accessibility bus.
-    for _ in $(seq 300); do
-        grep -aq "SPEECH OUTPUT: " "$ORCA_LOG" 2>/dev/null && break
-        sleep 0.1
-    done
-    grep -aq "SPEECH OUTPUT: " "$ORCA_LOG" 2>/dev/null || fail "Orca did not start: $(tail -n 20 "$work/orca.out")"
+    poll 300 grep -aq "SPEECH OUTPUT: " "$ORCA_LOG" || fail "Orca did not start: $(tail -n 20 "$work/orca.out")"
 fi
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 \
@@ -143,11 +105,8 @@ if ((status != 0)); then
 fi
 if [[ -n $orca ]]; then
     # The check has pressed Ctrl+Q.
-    for _ in $(seq 100); do
-        kill -0 "$program_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program still runs 10 s after Ctrl+Q"
+    program_ended() { ! kill -0 "$program_pid"; }
+    poll 100 program_ended || fail "the program still runs 10 s after Ctrl+Q"
     status=0
     wait "$program_pid" || status=$?
     if ((status != 0)); then

@@ -18,38 +18,11 @@ for tool in Xvfb dbus-daemon xdotool xprop xwininfo "$wm"; do
     command -v "$tool" >/dev/null || fail "$tool is missing (install the packages of scripts/debian-packages.txt)"
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Waits up to ten seconds for a server to write its address into the file.
-wait_for_line() {
-    for _ in $(seq 100); do
-        [[ -s $1 ]] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for_line "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(head -n1 "$work/display")
-screen_width=1024
-screen_height=768
+# shellcheck source=../display_session.sh
+source "$(dirname "$0")/../display_session.sh"
 
 # xfwm4 reads its settings through xfconf, which it reaches on the session bus.
-dbus-daemon --session --nofork --nopidfile --print-address=4 4>"$work/bus" 2>"$work/dbus.log" &
-pids+=($!)
-wait_for_line "$work/bus" || fail "the D-Bus session bus did not start: $(cat "$work/dbus.log")"
-export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+start_session_bus
 export XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work/config HOME=$work
 
 case $wm in
@@ -58,11 +31,8 @@ xfwm4) xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & ;;
 *) fail "unknown window manager" ;;
 esac
 pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "$wm did not start: $(cat "$work/wm.log")"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+poll 100 wm_running || fail "$wm did not start: $(cat "$work/wm.log")"
 
 LANG=C LC_ALL=C QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
 program_pid=$!

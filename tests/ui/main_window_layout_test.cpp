@@ -6,6 +6,7 @@
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
 #include "window_fakes.h"
+#include "window_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -61,19 +62,6 @@ QString captionOf(const QWidget* widget) {
     }
     return QStringLiteral("<no caption>");
 }
-
-// Counts the paint events of the widgets it watches.
-class PaintCounter final : public QObject {
-public:
-    void watch(QWidget* widget) { widget->installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 } // namespace
 

@@ -47,13 +47,9 @@ private slots:
         QCOMPARE(bundled.size(), 34'230);
         QCOMPARE(bundled.count("\r\n"), 1'141);
         QCOMPARE(bundled, readFile(QStringLiteral(KESTRUNE_SOURCE_DIR "/assets/past-draws.txt")));
-        const QByteArray shared =
-            readFile(QStringLiteral(KESTRUNE_SOURCE_DIR "/../shared/data/past-draws.txt"));
-        if (shared.isEmpty()) {
-            qInfo("no shared data folder beside the checkout; compared with assets/ only");
-        } else {
-            QCOMPARE(bundled, shared);
-        }
+        // The digest of the record as it was delivered, so that an edit of assets/ shows here.
+        QCOMPARE(QCryptographicHash::hash(bundled, QCryptographicHash::Sha256).toHex(),
+                 QByteArray("2771737f58bf1c916b2c4b997e133ef31e366573a1e76b7cd81a41625baa51a5"));
     }
 
     void everyYearLandsInItsBoxWithItsLinesInOrder_data() {

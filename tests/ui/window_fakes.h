@@ -1,29 +1,23 @@
 #pragma once
 
 // What the window tests hand the windows instead of the real services: platform services that
-// do nothing, and a random source that plays a script; and the main window made with them.
+// do nothing (window_support.h, shared with the benchmarks), and a random source that plays a
+// script; and the main window made with them.
 
 #include "machine_pick.h"
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
+#include "window_support.h"
 
 #include <QTest>
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 namespace kestrune::testing {
-
-class NoPlatformServices final : public ui::PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
-};
 
 // The value that makes a pick draw ball n out of count: the middle of its interval.
 inline float valueFor(int n, int count) {

@@ -2,8 +2,9 @@
 
 // The main window. Data flow of a machine pick:
 //   click on cmdSelect -> pickTicket (engine) -> SelectionState -> this window as BoardView
+//                                                                  (ball pictures)
 //                                                               -> txtSelect (selection text)
-//                                             -> txtData (statistics text)
+//                                             -> pick statistics -> txtData (statistics text)
 // The pick runs on this thread and lets pending events run once per attempt through
 // processPendingEvents, so the board repaints and cmdExit / the close box can end the program
 // in the middle of a pick: the window then reports HostState::ending and the pick gives up.
