@@ -7,6 +7,7 @@
 #include "common/pictures.h"
 #include "common/twips.h"
 #include "common/window_states.h"
+#include "help/help_window_layout.h"
 #include "help/publisher.h"
 #include "platform/platform_services.h"
 
@@ -32,18 +33,7 @@ namespace kestrune::ui {
 
 namespace {
 
-// Layout, in twips from the top-left corner of the client area.
-constexpr double clientWidth = 4335;
-constexpr double clientHeight = 3375;
-constexpr double informationLeft = 480;
-constexpr std::array<double, frmHelp::informationCount> informationTop{120,  454,  795,  1125,
-                                                                       1455, 1785, 2130, 2520};
-constexpr double okLeft = 1680;
-constexpr double okTop = 2880;
-constexpr double okWidth = 1140;
-constexpr double okHeight = 360;
-
-constexpr double headingPointSize = 8.25;
+static_assert(help_window::controls.size() == frmHelp::informationCount + 1);
 
 // The lines that are links.
 constexpr int mailLine = 2;
@@ -57,10 +47,6 @@ constexpr quint32 restedColour = 0;        // black
 QColor colourOf(quint32 bgr) {
     return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
                   static_cast<int>((bgr >> 16) & 0xFFu));
-}
-
-bool isHeading(int index) {
-    return index == 0 || index == 5;
 }
 
 bool isLink(int index) {
@@ -146,7 +132,7 @@ frmHelp::frmHelp(PlatformServices& services)
         minimumTextContrast) {
         setPalette(lightFacePalette());
     }
-    setFixedSize(sizeFromTwips(clientWidth, clientHeight));
+    setFixedSize(sizeFromTwips(help_window::clientWidth, help_window::clientHeight));
     setSizeGripEnabled(false);
     // The program's icon, which title bars and task switchers show; and no maximized or
     // minimized state even where a title bar offers one anyway.
@@ -159,12 +145,14 @@ frmHelp::frmHelp(PlatformServices& services)
     const QColor startColour = palette().color(QPalette::ButtonText);
     QStringList allText;
     for (int index = 0; index < informationCount; ++index) {
+        const ControlLayout& place = help_window::controls[index];
         auto* label = new InformationLabel(informationText(index), this);
         allText << label->text();
-        label->setObjectName(QStringLiteral("lblInformation_%1").arg(index));
+        label->setObjectName(QString::fromLatin1(place.name));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(false);
-        label->setFont(isHeading(index) ? msSansSerif(headingPointSize, true) : defaultUiFont());
+        label->setFont(place.pointSize > 0 ? msSansSerif(place.pointSize, place.bold)
+                                           : defaultUiFont());
         // The links are reached with Tab only: a click must not move the focus from cmdOk.
         label->setFocusPolicy(isLink(index) ? Qt::TabFocus : Qt::NoFocus);
         if (isLink(index)) {
@@ -173,7 +161,7 @@ frmHelp::frmHelp(PlatformServices& services)
         label->setBackgroundRole(QPalette::Window);
         label->setAutoFillBackground(true);
         setTextColour(label, startColour);
-        label->move(pointFromTwips(informationLeft, informationTop[index]));
+        label->move(pointFromTwips(place.left, place.top));
         label->adjustSize();
         // A label keeps its own mouse events: a move over a label is never one over the window.
         label->setMouseTracking(true);
@@ -182,12 +170,13 @@ frmHelp::frmHelp(PlatformServices& services)
         lblInformation_[index] = label;
     }
 
-    cmdOk_ = new QPushButton(QStringLiteral("确    定"), this);
-    cmdOk_->setObjectName(QStringLiteral("cmdOk"));
+    constexpr const ControlLayout& ok = help_window::controlNamed("cmdOk");
+    cmdOk_ = new QPushButton(ok.caption.toString(), this);
+    cmdOk_->setObjectName(QString::fromLatin1(ok.name));
     // The blanks only space the caption out; a screen reader would read them.
     cmdOk_->setAccessibleName(QStringLiteral("确定"));
     cmdOk_->setFont(defaultUiFont());
-    cmdOk_->setGeometry(rectFromTwips(okLeft, okTop, okWidth, okHeight));
+    cmdOk_->setGeometry(rectOf(ok));
     // Neither the default nor the cancel button of the window.
     cmdOk_->setAutoDefault(false);
     cmdOk_->setDefault(false);
@@ -207,7 +196,8 @@ frmHelp::frmHelp(PlatformServices& services)
     linkNews_ = new QLabel(this);
     linkNews_->setObjectName(QStringLiteral("linkNews"));
     // Beyond the client area, like the main window's notification: never seen.
-    linkNews_->setGeometry(QRect(pointFromTwips(clientWidth, clientHeight), QSize(1, 1)));
+    linkNews_->setGeometry(
+        QRect(pointFromTwips(help_window::clientWidth, help_window::clientHeight), QSize(1, 1)));
     linkNews_->hide();
     exposeAsNotification(linkNews_);
 }
