@@ -7,8 +7,8 @@
 #include "common/pictures.h"
 #include "common/twips.h"
 #include "common/window_states.h"
+#include "help/help_lines.h"
 #include "help/help_window_layout.h"
-#include "help/publisher.h"
 #include "platform/platform_services.h"
 
 #include <QColor>
@@ -27,18 +27,13 @@
 #include <QWindow>
 #include <algorithm>
 #include <iterator>
-#include <optional>
 
 namespace kestrune::ui {
 
 namespace {
 
+static_assert(helpLineCount == frmHelp::informationCount);
 static_assert(help_window::controls.size() == frmHelp::informationCount + 1);
-
-// The lines that are links.
-constexpr int mailLine = 2;
-constexpr int homePageLine = 3;
-constexpr int messengerLine = 4;
 
 // Colours as numbers in 0x00BBGGRR.
 constexpr quint32 linkHoverColour = 65280; // green
@@ -50,31 +45,7 @@ QColor colourOf(quint32 bgr) {
 }
 
 bool isLink(int index) {
-    return index == mailLine || index == homePageLine || index == messengerLine;
-}
-
-QString informationText(int index) {
-    switch (index) {
-    case 0:
-        return QStringLiteral("一、软件信息：");
-    case 1:
-        return QStringLiteral("Publisher:") + publisher::chineseName + u'(' + publisher::latinName +
-               u')';
-    case mailLine:
-        return QStringLiteral("eMail:") + publisher::mailAddress;
-    case homePageLine:
-        return QStringLiteral("Home Page:") + publisher::homePage;
-    case messengerLine:
-        return QStringLiteral("QQ:") + publisher::messengerAccount;
-    case 5:
-        return QStringLiteral("二、温馨提示：");
-    case 6:
-        return QStringLiteral("确定以某次选择为准即可，犹豫、多选无益。");
-    case 7:
-        return QStringLiteral("若中奖，望告知；你得利，我留名。");
-    default:
-        return {};
-    }
+    return helpLines()[index].link.has_value();
 }
 
 // A line of the window. A link line that has the keyboard focus wears the style's focus frame:
@@ -146,7 +117,7 @@ frmHelp::frmHelp(PlatformServices& services)
     QStringList allText;
     for (int index = 0; index < informationCount; ++index) {
         const ControlLayout& place = help_window::controls[index];
-        auto* label = new InformationLabel(informationText(index), this);
+        auto* label = new InformationLabel(helpLines()[index].text, this);
         allText << label->text();
         label->setObjectName(QString::fromLatin1(place.name));
         label->setTextFormat(Qt::PlainText);
@@ -185,9 +156,14 @@ frmHelp::frmHelp(PlatformServices& services)
     cmdOk_->setAttribute(Qt::WA_NoMousePropagation);
     cmdOk_->installEventFilter(this);
     connect(cmdOk_, &QPushButton::clicked, this, &QWidget::close);
-    setTabOrder(cmdOk_, lblInformation_[mailLine]);
-    setTabOrder(lblInformation_[mailLine], lblInformation_[homePageLine]);
-    setTabOrder(lblInformation_[homePageLine], lblInformation_[messengerLine]);
+    // Tab goes from cmdOk through the links, top to bottom.
+    QWidget* previous = cmdOk_;
+    for (int index = 0; index < informationCount; ++index) {
+        if (isLink(index)) {
+            setTabOrder(previous, lblInformation_[index]);
+            previous = lblInformation_[index];
+        }
+    }
     cmdOk_->setFocus();
     // A screen reader reads a dialog's loose labels on opening only when they hold three words
     // or more, which Chinese lines without spaces never do; it reads the description instead.
@@ -345,58 +321,22 @@ void frmHelp::lblInformationClick(int index) {
     // why in a message box. One that works is announced to a screen reader, which would hear
     // nothing else: the program it starts opens a window of its own, or none at all. The
     // services come from outside; whatever they throw stops here.
+    const HelpLink& link = *helpLines()[index].link;
     QString failure;
     try {
-        failure = index == mailLine       ? followMailLink()
-                  : index == homePageLine ? followHomePageLink()
-                                          : followMessengerLink();
+        failure = link.follow(services_);
     } catch (const std::exception& error) {
         failure = QStringLiteral("未能打开链接：%1").arg(QString::fromLocal8Bit(error.what()));
     } catch (...) {
         failure = QStringLiteral("未能打开链接。");
     }
     if (failure.isEmpty()) {
-        announce(linkNews_, index == mailLine       ? QStringLiteral("已打开邮件程序")
-                            : index == homePageLine ? QStringLiteral("已打开主页")
-                                                    : QStringLiteral("已启动 QQ"));
+        announce(linkNews_, link.followedNews);
         return;
     }
     QMessageBox box(QMessageBox::Warning, windowTitle(), failure, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("linkFailureBox"));
     box.exec();
-}
-
-QString frmHelp::followMailLink() {
-    // The target goes out exactly as written here, without percent-encoding.
-    const QString target = QStringLiteral("mailto:") + publisher::mailAddress +
-                           QStringLiteral("?subject=致意&body=") + publisher::mailGreeting();
-    if (!services_.openTarget(QStringLiteral("open"), target)) {
-        return QStringLiteral("未能打开邮件程序：这台电脑上没有可用的邮件程序。");
-    }
-    return {};
-}
-
-QString frmHelp::followHomePageLink() {
-    // An empty operation: the system's default action for a web address.
-    if (!services_.openTarget(QString(), publisher::homePage)) {
-        return QStringLiteral("未能打开主页：这台电脑上没有可用的网页浏览器。");
-    }
-    return {};
-}
-
-QString frmHelp::followMessengerLink() {
-    // The install value names the messenger's folder, separator included; the program's name
-    // follows it directly. The result is a path and nothing else: no shell ever reads it.
-    const std::optional<QString> folder =
-        services_.readRegistryValue(QStringLiteral("HKLM\\SOFTWARE\\Tencent\\qq\\Install"));
-    if (!folder) {
-        return QStringLiteral("未能启动 QQ：没有设置它的安装位置。");
-    }
-    const QString program = *folder + QStringLiteral("QQ.exe");
-    if (!services_.startProgram(program)) {
-        return QStringLiteral("未能启动 QQ：%1 无法运行。").arg(program);
-    }
-    return {};
 }
 
 void showHelpWindow(PlatformServices& services, QWidget* mainWindow, bool overMainWindow) {

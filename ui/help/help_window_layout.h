@@ -2,7 +2,7 @@
 
 // The help window's controls as designed, one row each: where each stands, in twips from the
 // top-left corner of the client area, and the face it wears. The lines are sized to their texts,
-// so their rows give no size; their texts, which hold the publisher's values, are in frm_help.cpp.
+// so their rows give no size; the texts, with what each link does, are in help_lines.cpp.
 
 #include "common/control_layout.h"
 
