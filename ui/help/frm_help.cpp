@@ -35,14 +35,10 @@ namespace {
 static_assert(helpLineCount == frmHelp::informationCount);
 static_assert(help_window::controls.size() == frmHelp::informationCount + 1);
 
-// Colours as numbers in 0x00BBGGRR.
-constexpr quint32 linkHoverColour = 65280; // green
-constexpr quint32 restedColour = 0;        // black
-
-QColor colourOf(quint32 bgr) {
-    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
-                  static_cast<int>((bgr >> 16) & 0xFFu));
-}
+// The lines' colours as designed: pure green for a link under the pointer, black for every line
+// once the pointer has crossed the bare window.
+constexpr QColor hoveredLinkColour(0, 255, 0); // green
+constexpr QColor restedColour(0, 0, 0);        // black
 
 bool isLink(int index) {
     return helpLines()[index].link.has_value();
@@ -74,18 +70,21 @@ bool isActivationKey(const QKeyEvent* key) {
            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-// A hovered link is underlined as well: pure green on the light gray face is hard to tell from
-// the other lines by colour alone.
-void setTextColour(QLabel* label, const QColor& colour) {
+void showText(QLabel* label, const QColor& colour, bool underline) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    const bool underline = colour == colourOf(linkHoverColour);
     if (label->font().underline() != underline) {
         QFont font = label->font();
         font.setUnderline(underline);
         label->setFont(font);
     }
+}
+
+// A hovered link is underlined as well: pure green on the light gray face is hard to tell from
+// the other lines by colour alone.
+void showHovered(QLabel* label, bool hovered) {
+    showText(label, hovered ? hoveredLinkColour : restedColour, hovered);
 }
 
 } // namespace
@@ -99,8 +98,7 @@ frmHelp::frmHelp(PlatformServices& services)
     setFont(defaultUiFont());
     // The lines turn black and green as designed on a light window face; a dark theme would
     // leave them unreadable, so the window keeps that light face there.
-    if (contrastRatio(colourOf(restedColour), palette().color(QPalette::Window)) <
-        minimumTextContrast) {
+    if (contrastRatio(restedColour, palette().color(QPalette::Window)) < minimumTextContrast) {
         setPalette(lightFacePalette());
     }
     setFixedSize(sizeFromTwips(help_window::clientWidth, help_window::clientHeight));
@@ -131,7 +129,7 @@ frmHelp::frmHelp(PlatformServices& services)
         }
         label->setBackgroundRole(QPalette::Window);
         label->setAutoFillBackground(true);
-        setTextColour(label, startColour);
+        showText(label, startColour, false);
         label->move(pointFromTwips(place.left, place.top));
         label->adjustSize();
         // A label keeps its own mouse events: a move over a label is never one over the window.
@@ -285,7 +283,7 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
 void frmHelp::mouseMoveEvent(QMouseEvent* event) {
     // Only moves over the bare window arrive here; the labels and the button keep theirs.
     for (QLabel* label : lblInformation_) {
-        setTextColour(label, colourOf(restedColour));
+        showHovered(label, false);
     }
     event->accept();
 }
@@ -309,7 +307,7 @@ int frmHelp::informationIndexOf(const QObject* object) const {
 
 void frmHelp::lblInformationMouseMove(int index) {
     if (isLink(index)) {
-        setTextColour(lblInformation_[index], colourOf(linkHoverColour));
+        showHovered(lblInformation_[index], true);
     }
 }
 
