@@ -7,7 +7,8 @@
 #include "common/pictures.h"
 #include "common/twips.h"
 #include "common/window_states.h"
-#include "help/publisher.h"
+#include "help/help_lines.h"
+#include "help/help_window_layout.h"
 #include "platform/platform_services.h"
 
 #include <QColor>
@@ -26,69 +27,21 @@
 #include <QWindow>
 #include <algorithm>
 #include <iterator>
-#include <optional>
 
 namespace kestrune::ui {
 
 namespace {
 
-// Layout, in twips from the top-left corner of the client area.
-constexpr double clientWidth = 4335;
-constexpr double clientHeight = 3375;
-constexpr double informationLeft = 480;
-constexpr std::array<double, frmHelp::informationCount> informationTop{120,  454,  795,  1125,
-                                                                       1455, 1785, 2130, 2520};
-constexpr double okLeft = 1680;
-constexpr double okTop = 2880;
-constexpr double okWidth = 1140;
-constexpr double okHeight = 360;
+static_assert(helpLineCount == frmHelp::informationCount);
+static_assert(help_window::controls.size() == frmHelp::informationCount + 1);
 
-constexpr double headingPointSize = 8.25;
-
-// The lines that are links.
-constexpr int mailLine = 2;
-constexpr int homePageLine = 3;
-constexpr int messengerLine = 4;
-
-// Colours as numbers in 0x00BBGGRR.
-constexpr quint32 linkHoverColour = 65280; // green
-constexpr quint32 restedColour = 0;        // black
-
-QColor colourOf(quint32 bgr) {
-    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
-                  static_cast<int>((bgr >> 16) & 0xFFu));
-}
-
-bool isHeading(int index) {
-    return index == 0 || index == 5;
-}
+// The lines' colours as designed: pure green for a link under the pointer, black for every line
+// once the pointer has crossed the bare window.
+constexpr QColor hoveredLinkColour(0, 255, 0); // green
+constexpr QColor restedColour(0, 0, 0);        // black
 
 bool isLink(int index) {
-    return index == mailLine || index == homePageLine || index == messengerLine;
-}
-
-QString informationText(int index) {
-    switch (index) {
-    case 0:
-        return QStringLiteral("一、软件信息：");
-    case 1:
-        return QStringLiteral("Publisher:") + publisher::chineseName + u'(' + publisher::latinName +
-               u')';
-    case mailLine:
-        return QStringLiteral("eMail:") + publisher::mailAddress;
-    case homePageLine:
-        return QStringLiteral("Home Page:") + publisher::homePage;
-    case messengerLine:
-        return QStringLiteral("QQ:") + publisher::messengerAccount;
-    case 5:
-        return QStringLiteral("二、温馨提示：");
-    case 6:
-        return QStringLiteral("确定以某次选择为准即可，犹豫、多选无益。");
-    case 7:
-        return QStringLiteral("若中奖，望告知；你得利，我留名。");
-    default:
-        return {};
-    }
+    return helpLines()[index].link.has_value();
 }
 
 // A line of the window. A link line that has the keyboard focus wears the style's focus frame:
@@ -117,18 +70,21 @@ bool isActivationKey(const QKeyEvent* key) {
            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-// A hovered link is underlined as well: pure green on the light gray face is hard to tell from
-// the other lines by colour alone.
-void setTextColour(QLabel* label, const QColor& colour) {
+void showText(QLabel* label, const QColor& colour, bool underline) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    const bool underline = colour == colourOf(linkHoverColour);
     if (label->font().underline() != underline) {
         QFont font = label->font();
         font.setUnderline(underline);
         label->setFont(font);
     }
+}
+
+// A hovered link is underlined as well: pure green on the light gray face is hard to tell from
+// the other lines by colour alone.
+void showHovered(QLabel* label, bool hovered) {
+    showText(label, hovered ? hoveredLinkColour : restedColour, hovered);
 }
 
 } // namespace
@@ -142,11 +98,10 @@ frmHelp::frmHelp(PlatformServices& services)
     setFont(defaultUiFont());
     // The lines turn black and green as designed on a light window face; a dark theme would
     // leave them unreadable, so the window keeps that light face there.
-    if (contrastRatio(colourOf(restedColour), palette().color(QPalette::Window)) <
-        minimumTextContrast) {
+    if (contrastRatio(restedColour, palette().color(QPalette::Window)) < minimumTextContrast) {
         setPalette(lightFacePalette());
     }
-    setFixedSize(sizeFromTwips(clientWidth, clientHeight));
+    setFixedSize(sizeFromTwips(help_window::clientWidth, help_window::clientHeight));
     setSizeGripEnabled(false);
     // The program's icon, which title bars and task switchers show; and no maximized or
     // minimized state even where a title bar offers one anyway.
@@ -159,12 +114,14 @@ frmHelp::frmHelp(PlatformServices& services)
     const QColor startColour = palette().color(QPalette::ButtonText);
     QStringList allText;
     for (int index = 0; index < informationCount; ++index) {
-        auto* label = new InformationLabel(informationText(index), this);
+        const ControlLayout& place = help_window::controls[index];
+        auto* label = new InformationLabel(helpLines()[index].text, this);
         allText << label->text();
-        label->setObjectName(QStringLiteral("lblInformation_%1").arg(index));
+        label->setObjectName(QString::fromLatin1(place.name));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(false);
-        label->setFont(isHeading(index) ? msSansSerif(headingPointSize, true) : defaultUiFont());
+        label->setFont(place.pointSize > 0 ? msSansSerif(place.pointSize, place.bold)
+                                           : defaultUiFont());
         // The links are reached with Tab only: a click must not move the focus from cmdOk.
         label->setFocusPolicy(isLink(index) ? Qt::TabFocus : Qt::NoFocus);
         if (isLink(index)) {
@@ -172,8 +129,8 @@ frmHelp::frmHelp(PlatformServices& services)
         }
         label->setBackgroundRole(QPalette::Window);
         label->setAutoFillBackground(true);
-        setTextColour(label, startColour);
-        label->move(pointFromTwips(informationLeft, informationTop[index]));
+        showText(label, startColour, false);
+        label->move(pointFromTwips(place.left, place.top));
         label->adjustSize();
         // A label keeps its own mouse events: a move over a label is never one over the window.
         label->setMouseTracking(true);
@@ -182,12 +139,13 @@ frmHelp::frmHelp(PlatformServices& services)
         lblInformation_[index] = label;
     }
 
-    cmdOk_ = new QPushButton(QStringLiteral("确    定"), this);
-    cmdOk_->setObjectName(QStringLiteral("cmdOk"));
+    constexpr const ControlLayout& ok = help_window::controlNamed("cmdOk");
+    cmdOk_ = new QPushButton(ok.caption.toString(), this);
+    cmdOk_->setObjectName(QString::fromLatin1(ok.name));
     // The blanks only space the caption out; a screen reader would read them.
     cmdOk_->setAccessibleName(QStringLiteral("确定"));
     cmdOk_->setFont(defaultUiFont());
-    cmdOk_->setGeometry(rectFromTwips(okLeft, okTop, okWidth, okHeight));
+    cmdOk_->setGeometry(rectOf(ok));
     // Neither the default nor the cancel button of the window.
     cmdOk_->setAutoDefault(false);
     cmdOk_->setDefault(false);
@@ -196,9 +154,14 @@ frmHelp::frmHelp(PlatformServices& services)
     cmdOk_->setAttribute(Qt::WA_NoMousePropagation);
     cmdOk_->installEventFilter(this);
     connect(cmdOk_, &QPushButton::clicked, this, &QWidget::close);
-    setTabOrder(cmdOk_, lblInformation_[mailLine]);
-    setTabOrder(lblInformation_[mailLine], lblInformation_[homePageLine]);
-    setTabOrder(lblInformation_[homePageLine], lblInformation_[messengerLine]);
+    // Tab goes from cmdOk through the links, top to bottom.
+    QWidget* previous = cmdOk_;
+    for (int index = 0; index < informationCount; ++index) {
+        if (isLink(index)) {
+            setTabOrder(previous, lblInformation_[index]);
+            previous = lblInformation_[index];
+        }
+    }
     cmdOk_->setFocus();
     // A screen reader reads a dialog's loose labels on opening only when they hold three words
     // or more, which Chinese lines without spaces never do; it reads the description instead.
@@ -207,7 +170,8 @@ frmHelp::frmHelp(PlatformServices& services)
     linkNews_ = new QLabel(this);
     linkNews_->setObjectName(QStringLiteral("linkNews"));
     // Beyond the client area, like the main window's notification: never seen.
-    linkNews_->setGeometry(QRect(pointFromTwips(clientWidth, clientHeight), QSize(1, 1)));
+    linkNews_->setGeometry(
+        QRect(pointFromTwips(help_window::clientWidth, help_window::clientHeight), QSize(1, 1)));
     linkNews_->hide();
     exposeAsNotification(linkNews_);
 }
@@ -319,7 +283,7 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
 void frmHelp::mouseMoveEvent(QMouseEvent* event) {
     // Only moves over the bare window arrive here; the labels and the button keep theirs.
     for (QLabel* label : lblInformation_) {
-        setTextColour(label, colourOf(restedColour));
+        showHovered(label, false);
     }
     event->accept();
 }
@@ -343,7 +307,7 @@ int frmHelp::informationIndexOf(const QObject* object) const {
 
 void frmHelp::lblInformationMouseMove(int index) {
     if (isLink(index)) {
-        setTextColour(lblInformation_[index], colourOf(linkHoverColour));
+        showHovered(lblInformation_[index], true);
     }
 }
 
@@ -355,58 +319,22 @@ void frmHelp::lblInformationClick(int index) {
     // why in a message box. One that works is announced to a screen reader, which would hear
     // nothing else: the program it starts opens a window of its own, or none at all. The
     // services come from outside; whatever they throw stops here.
+    const HelpLink& link = *helpLines()[index].link;
     QString failure;
     try {
-        failure = index == mailLine       ? followMailLink()
-                  : index == homePageLine ? followHomePageLink()
-                                          : followMessengerLink();
+        failure = link.follow(services_);
     } catch (const std::exception& error) {
         failure = QStringLiteral("未能打开链接：%1").arg(QString::fromLocal8Bit(error.what()));
     } catch (...) {
         failure = QStringLiteral("未能打开链接。");
     }
     if (failure.isEmpty()) {
-        announce(linkNews_, index == mailLine       ? QStringLiteral("已打开邮件程序")
-                            : index == homePageLine ? QStringLiteral("已打开主页")
-                                                    : QStringLiteral("已启动 QQ"));
+        announce(linkNews_, link.followedNews);
         return;
     }
     QMessageBox box(QMessageBox::Warning, windowTitle(), failure, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("linkFailureBox"));
     box.exec();
-}
-
-QString frmHelp::followMailLink() {
-    // The target goes out exactly as written here, without percent-encoding.
-    const QString target = QStringLiteral("mailto:") + publisher::mailAddress +
-                           QStringLiteral("?subject=致意&body=") + publisher::mailGreeting();
-    if (!services_.openTarget(QStringLiteral("open"), target)) {
-        return QStringLiteral("未能打开邮件程序：这台电脑上没有可用的邮件程序。");
-    }
-    return {};
-}
-
-QString frmHelp::followHomePageLink() {
-    // An empty operation: the system's default action for a web address.
-    if (!services_.openTarget(QString(), publisher::homePage)) {
-        return QStringLiteral("未能打开主页：这台电脑上没有可用的网页浏览器。");
-    }
-    return {};
-}
-
-QString frmHelp::followMessengerLink() {
-    // The install value names the messenger's folder, separator included; the program's name
-    // follows it directly. The result is a path and nothing else: no shell ever reads it.
-    const std::optional<QString> folder =
-        services_.readRegistryValue(QStringLiteral("HKLM\\SOFTWARE\\Tencent\\qq\\Install"));
-    if (!folder) {
-        return QStringLiteral("未能启动 QQ：没有设置它的安装位置。");
-    }
-    const QString program = *folder + QStringLiteral("QQ.exe");
-    if (!services_.startProgram(program)) {
-        return QStringLiteral("未能启动 QQ：%1 无法运行。").arg(program);
-    }
-    return {};
 }
 
 void showHelpWindow(PlatformServices& services, QWidget* mainWindow, bool overMainWindow) {

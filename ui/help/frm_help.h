@@ -42,10 +42,6 @@ private:
     int informationIndexOf(const QObject* object) const;
     void lblInformationMouseMove(int index);
     void lblInformationClick(int index);
-    // Each returns why the link could not be followed, or nothing when it was.
-    QString followMailLink();
-    QString followHomePageLink();
-    QString followMessengerLink();
 
     PlatformServices& services_;
     std::array<QLabel*, informationCount> lblInformation_{};

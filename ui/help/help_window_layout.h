@@ -1,0 +1,43 @@
+#pragma once
+
+// The help window's controls as designed, one row each: where each stands, in twips from the
+// top-left corner of the client area, and the face it wears. The lines are sized to their texts,
+// so their rows give no size; the texts, with what each link does, are in help_lines.cpp.
+
+#include "common/control_layout.h"
+
+#include <array>
+#include <stdexcept>
+#include <string_view>
+
+namespace kestrune::ui::help_window {
+
+inline constexpr double clientWidth = 4335;
+inline constexpr double clientHeight = 3375;
+
+// The lines first, top to bottom (row n is lblInformation_n), then the button.
+inline constexpr std::array<ControlLayout, 9> controls{{
+    {"lblInformation_0", {}, 480, 120, 0, 0, 8.25, true}, // heading
+    {"lblInformation_1", {}, 480, 454, 0, 0},
+    {"lblInformation_2", {}, 480, 795, 0, 0},
+    {"lblInformation_3", {}, 480, 1125, 0, 0},
+    {"lblInformation_4", {}, 480, 1455, 0, 0},
+    {"lblInformation_5", {}, 480, 1785, 0, 0, 8.25, true}, // heading
+    {"lblInformation_6", {}, 480, 2130, 0, 0},
+    {"lblInformation_7", {}, 480, 2520, 0, 0},
+    // The blanks only space the caption out.
+    {"cmdOk", u"确    定", 1680, 2880, 1140, 360},
+}};
+
+// The row of the named control. Where the name is a constant, a name the table lacks does not
+// compile.
+constexpr const ControlLayout& controlNamed(std::string_view name) {
+    for (const ControlLayout& control : controls) {
+        if (name == control.name) {
+            return control;
+        }
+    }
+    throw std::out_of_range("the help window has no such control");
+}
+
+} // namespace kestrune::ui::help_window
