@@ -326,8 +326,7 @@ private slots:
         QCOMPARE(textColour(label), startColour);
 
         const bool heading = index == 0 || index == 5;
-        const QFont expected =
-            heading ? kestrune::ui::msSansSerif(8.25, true) : kestrune::ui::defaultUiFont();
+        const QFont expected = heading ? kestrune::ui::uiFont(8.25, true) : kestrune::ui::uiFont();
         QCOMPARE(label->font().families(), expected.families());
         QCOMPARE(label->font().pointSizeF(), expected.pointSizeF());
         QCOMPARE(label->font().bold(), heading);
@@ -385,7 +384,7 @@ private slots:
         QVERIFY(ok != nullptr);
         QCOMPARE(ok->text(), QStringLiteral("确    定"));
         QCOMPARE(ok->geometry(), QRect(112, 192, 76, 24)); // 1680, 2880, 1140 x 360 twips
-        QCOMPARE(ok->font().families(), kestrune::ui::defaultUiFont().families());
+        QCOMPARE(ok->font().families(), kestrune::ui::uiFont().families());
         QVERIFY(!ok->isDefault());
         QVERIFY(!ok->autoDefault());
         QTRY_COMPARE(QApplication::focusWidget(), ok);

@@ -139,7 +139,7 @@ frmHelp::frmHelp(PlatformServices& services)
       services_(services) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Kestrune 帮助"));
-    setFont(defaultUiFont());
+    setFont(uiFont());
     // The lines turn black and green as designed on a light window face; a dark theme would
     // leave them unreadable, so the window keeps that light face there.
     if (contrastRatio(colourOf(restedColour), palette().color(QPalette::Window)) <
@@ -164,7 +164,7 @@ frmHelp::frmHelp(PlatformServices& services)
         label->setObjectName(QStringLiteral("lblInformation_%1").arg(index));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(false);
-        label->setFont(isHeading(index) ? msSansSerif(headingPointSize, true) : defaultUiFont());
+        label->setFont(isHeading(index) ? uiFont(headingPointSize, true) : uiFont());
         // The links are reached with Tab only: a click must not move the focus from cmdOk.
         label->setFocusPolicy(isLink(index) ? Qt::TabFocus : Qt::NoFocus);
         if (isLink(index)) {
@@ -186,7 +186,7 @@ frmHelp::frmHelp(PlatformServices& services)
     cmdOk_->setObjectName(QStringLiteral("cmdOk"));
     // The blanks only space the caption out; a screen reader would read them.
     cmdOk_->setAccessibleName(QStringLiteral("确定"));
-    cmdOk_->setFont(defaultUiFont());
+    cmdOk_->setFont(uiFont());
     cmdOk_->setGeometry(rectFromTwips(okLeft, okTop, okWidth, okHeight));
     // Neither the default nor the cancel button of the window.
     cmdOk_->setAutoDefault(false);

@@ -145,10 +145,10 @@ private:
 frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      random_(random), services_(services), ballNumberFont_(msSansSerif(14)) {
+      random_(random), services_(services), ballNumberFont_(uiFont(14)) {
     setObjectName(QStringLiteral("frmMain"));
     // One simplified-Chinese face for every caption and box, in every locale.
-    setFont(defaultUiFont());
+    setFont(uiFont());
     setWindowIcon(sizedPicture(QStringLiteral(":/assets/kestrune.png"), iconPictureSizes));
     keepFixedSize(*this);
     createBoard();
@@ -196,7 +196,7 @@ void frmMain::createBoard() {
             ball.label->setObjectName(QStringLiteral("lbl%1_%2").arg(prefix).arg(n));
             ball.label->setPalette(white);
             const bool small = colour == BallColour::red && n == redBallCount;
-            ball.label->setFont(msSansSerif(small ? 9.75 : 13.5));
+            ball.label->setFont(uiFont(small ? 9.75 : 13.5));
             ball.label->adjustSize();
             hideFromAccessibility(ball.label);
         }
@@ -218,7 +218,7 @@ void frmMain::createTextBoxesAndButtons() {
     txtData_->setTabChangesFocus(true);
     txtData_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtData_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtData_->setFont(msSansSerif(9.75));
+    txtData_->setFont(uiFont(9.75));
     // A narrow margin, so that the widest line ("三段分布：" and a three-digit code) stays on
     // one line in a box only 97 pixels wide.
     txtData_->document()->setDocumentMargin(2);
@@ -229,7 +229,7 @@ void frmMain::createTextBoxesAndButtons() {
     txtSelect_->setGeometry(rectFromTwips(120, 4320, 4095, 495));
     txtSelect_->setReadOnly(true);
     txtSelect_->setAlignment(Qt::AlignCenter);
-    txtSelect_->setFont(msSansSerif(13.5));
+    txtSelect_->setFont(uiFont(13.5));
     txtSelect_->setAccessibleName(QStringLiteral("机选号码"));
     exposeAsTextLine(txtSelect_);
 
