@@ -248,11 +248,10 @@ void frmHelp::centreIn(const QRect& area, const QWidget* framedLike) {
     }
     const QSize outer = size().grownBy(frame);
 
-    const QPointF topLeft = centredTopLeft(QSizeF(twipsOf(area.width()), twipsOf(area.height())),
-                                           QSizeF(twipsOf(outer.width()), twipsOf(outer.height())));
     // move() places the outer rectangle, frame included, as far as the window knows its frame:
     // without one of its own yet, that is the client area.
-    const QPoint frameTopLeft = area.topLeft() + QPoint(pixels(topLeft.x()), pixels(topLeft.y()));
+    const QPoint frameTopLeft =
+        centredIn(area, QSizeF(twipsOf(outer.width()), twipsOf(outer.height())));
     move(frameLent ? frameTopLeft + QPoint(frame.left(), frame.top()) : frameTopLeft);
 }
 

@@ -351,11 +351,7 @@ void frmMain::load() {
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen != nullptr) {
-        const QSize screenPixels = screen->geometry().size();
-        const QPointF topLeft =
-            centredTopLeft(QSizeF(twipsOf(screenPixels.width()), twipsOf(screenPixels.height())),
-                           QSizeF(outerWidth, outerHeight));
-        move(screen->geometry().topLeft() + pointFromTwips(topLeft.x(), topLeft.y()));
+        move(centredIn(screen->geometry(), QSizeF(outerWidth, outerHeight)));
     }
     startPosition_ = pos();
     state_->resetBoard();
