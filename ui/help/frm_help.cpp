@@ -1,6 +1,7 @@
 #include "help/frm_help.h"
 
 #include "common/accessibility.h"
+#include "common/activation_keys.h"
 #include "common/fonts.h"
 #include "common/palettes.h"
 #include "common/picture_sizes.h"
@@ -110,12 +111,6 @@ protected:
         }
     }
 };
-
-bool isActivationKey(const QKeyEvent* key) {
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    return (enter || key->key() == Qt::Key_Space) &&
-           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
 
 // A hovered link is underlined as well: pure green on the light gray face is hard to tell from
 // the other lines by colour alone.
@@ -262,14 +257,11 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
             // window counts as none; a keyboard user must see where Enter goes from the start.
             setAttribute(Qt::WA_KeyboardFocusChange);
         }
-        // Like any focused button, cmdOk answers Enter as well as the space bar.
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-                cmdOk_->click();
-                return true;
-            }
+        // Like any focused button, cmdOk answers Enter as well as the space bar; a held Enter
+        // presses it at every repeat.
+        if (activateOnKey(*event, ActivationKeys::enter, HeldKey::activatesAgain,
+                          [this] { cmdOk_->click(); })) {
+            return true;
         }
         return QDialog::eventFilter(watched, event);
     }
@@ -281,10 +273,9 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
         // A link with the focus follows on Enter or the space bar, as a click does.
-        if (isLink(index) && isActivationKey(static_cast<QKeyEvent*>(event))) {
-            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-                lblInformationClick(index);
-            }
+        if (isLink(index) &&
+            activateOnKey(*event, ActivationKeys::enterOrSpace, HeldKey::activatesOnce,
+                          [this, index] { lblInformationClick(index); })) {
             return true;
         }
         return QDialog::eventFilter(watched, event);

@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "common/accessibility.h"
+#include "common/activation_keys.h"
 #include "common/fonts.h"
 #include "common/line_spacing.h"
 #include "common/picture_sizes.h"
@@ -326,16 +327,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         startFocusShown_ = true;
         setAttribute(Qt::WA_KeyboardFocusChange);
     }
-    auto* button = qobject_cast<QPushButton*>(watched);
-    if (button != nullptr && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            if (!key->isAutoRepeat()) {
-                button->click();
-            }
-            return true;
-        }
+    // Held down, Enter presses a button once: a held key must not start pick after pick.
+    if (auto* button = qobject_cast<QPushButton*>(watched);
+        button != nullptr && activateOnKey(*event, ActivationKeys::enter, HeldKey::activatesOnce,
+                                           [button] { button->click(); })) {
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
