@@ -10,9 +10,11 @@
 #include "common/window_states.h"
 #include "help/frm_help.h"
 #include "kestrune/version.h"
+#include "main_window_layout.h"
 #include "past_draw_record.h"
 #include "platform/platform_services.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -31,25 +33,12 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtDebug>
+#include <string_view>
+#include <type_traits>
 
 namespace kestrune::ui {
 
 namespace {
-
-// The window was designed with an outer size of 5985 x 5985 twips around a classic frame of
-// 3-pixel borders and a 24-pixel title bar. The client area is fixed to what that frame leaves,
-// so that on every platform (also one that draws no frame at all) it shows fraRed to its right
-// edge (5775) and the buttons to their bottom edge (5415), but neither the record boxes (from
-// 6120) nor the template images (from 5760).
-constexpr double outerWidth = 5985;
-constexpr double outerHeight = 5985;
-constexpr double clientWidth = outerWidth - 2 * 45;
-constexpr double clientHeight = outerHeight - 2 * 45 - 360;
-static_assert(clientWidth >= 5775 && clientWidth < 6120);
-static_assert(clientHeight >= 5415 && clientHeight < 5760);
-
-constexpr double ballSize = 480;
-constexpr double labelOffset = 30;
 
 QString twoDigitCaption(std::int16_t n) {
     return QString::fromStdString(twoDigitText(n));
@@ -59,20 +48,6 @@ QString twoDigitCaption(std::int16_t n) {
 bool isInFrontOf(const QWidget* front, const QWidget* back) {
     const QObjectList& siblings = front->parentWidget()->children();
     return siblings.indexOf(front) > siblings.indexOf(back);
-}
-
-// Left and top of ball n within its frame, in twips. Red ball 23 stands where the first ball of
-// the middle row does, 525 twips left of ball 24.
-QPointF ballPositionTwips(BallColour colour, std::int16_t n) {
-    if (colour == BallColour::red) {
-        const int row = (n - 1) / 11;
-        const int column = (n - 1) % 11;
-        const bool shifted = row == 0 || (row == 2 && column > 0);
-        return {(shifted ? 165.0 : 120.0) + 480.0 * column, 360.0 + 600.0 * row};
-    }
-    const int row = (n - 1) / 8;
-    const int column = (n - 1) % 8;
-    return {120.0 + 480.0 * column, 360.0 + 600.0 * row};
 }
 
 // The picture drawn for the screen's scale, so the ball stays a crisp disc at 125 % or 150 %; a
@@ -85,11 +60,31 @@ QPixmap loadPicture(const QString& path) {
     return picture;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, double left,
-                        double top) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(rectFromTwips(left, top, 1095, 495));
+// A row of the window's table, looked up while compiling: a name that the table lacks does not
+// build.
+consteval const ControlLayout& rowOf(std::string_view name) {
+    return main_window::control(name);
+}
+
+// A control named, placed and sized as its row says, with the row's caption, and in the row's
+// face where the row has one.
+template <typename Control> Control* makeControl(QWidget* parent, const ControlLayout& row) {
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setGeometry(rectOf(row));
+    if (row.pointSize > 0) {
+        control->setFont(uiFont(row.pointSize, row.bold));
+    }
+    if constexpr (std::is_base_of_v<QGroupBox, Control>) {
+        control->setTitle(row.caption.toString());
+    } else if constexpr (std::is_base_of_v<QAbstractButton, Control>) {
+        control->setText(row.caption.toString());
+    }
+    return control;
+}
+
+QPushButton* makeButton(QWidget* parent, const ControlLayout& row) {
+    auto* button = makeControl<QPushButton>(parent, row);
     button->setAutoDefault(false);
     return button;
 }
@@ -146,7 +141,8 @@ private:
 frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      random_(random), services_(services), ballNumberFont_(uiFont(14)) {
+      random_(random), services_(services),
+      ballNumberFont_(uiFont(main_window::ballNumberPointSize)) {
     setObjectName(QStringLiteral("frmMain"));
     // One simplified-Chinese face for every caption and box, in every locale.
     setFont(uiFont());
@@ -168,22 +164,17 @@ frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* pare
 frmMain::~frmMain() = default;
 
 void frmMain::createBoard() {
-    fraRed_ = new QGroupBox(QStringLiteral("红色球"), this);
-    fraRed_->setObjectName(QStringLiteral("fraRed"));
-    fraRed_->setGeometry(rectFromTwips(120, 120, 5655, 2295));
-    fraBlue_ = new QGroupBox(QStringLiteral("兰色球"), this);
-    fraBlue_->setObjectName(QStringLiteral("fraBlue"));
-    fraBlue_->setGeometry(rectFromTwips(120, 2490, 4095, 1695));
+    fraRed_ = makeControl<QGroupBox>(this, rowOf("fraRed"));
+    fraBlue_ = makeControl<QGroupBox>(this, rowOf("fraBlue"));
 
     QPalette white;
     white.setColor(QPalette::WindowText, Qt::white);
     auto createBalls = [&](auto& balls, BallColour colour, QGroupBox* frame, const char* prefix) {
         for (std::int16_t n = 1; n <= static_cast<std::int16_t>(balls.size()); ++n) {
             Ball& ball = balls[static_cast<std::size_t>(n - 1)];
-            const QPointF at = ballPositionTwips(colour, n);
             ball.image = new QLabel(frame);
             ball.image->setObjectName(QStringLiteral("img%1_%2").arg(prefix).arg(n));
-            ball.image->setGeometry(rectFromTwips(at.x(), at.y(), ballSize, ballSize));
+            ball.image->setGeometry(main_window::ballRect(colour, n));
             ball.image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             // Picture and number are one ball to a screen reader. The blue frame's caption
             // writes 兰 for 蓝 (blue); a ball's name uses the usual character.
@@ -197,7 +188,8 @@ void frmMain::createBoard() {
             ball.label->setObjectName(QStringLiteral("lbl%1_%2").arg(prefix).arg(n));
             ball.label->setPalette(white);
             const bool small = colour == BallColour::red && n == redBallCount;
-            ball.label->setFont(uiFont(small ? 9.75 : 13.5));
+            ball.label->setFont(uiFont(small ? main_window::lastRedNumberPointSizeBeforeReset
+                                             : main_window::numberPointSizeBeforeReset));
             ball.label->adjustSize();
             hideFromAccessibility(ball.label);
         }
@@ -208,9 +200,7 @@ void frmMain::createBoard() {
 
 void frmMain::createTextBoxesAndButtons() {
     // A QTextEdit rather than a QPlainTextEdit: only its layout honours a fixed line spacing.
-    txtData_ = new QTextEdit(this);
-    txtData_->setObjectName(QStringLiteral("txtData"));
-    txtData_->setGeometry(rectFromTwips(4320, 2580, 1455, 2235));
+    txtData_ = makeControl<QTextEdit>(this, rowOf("txtData"));
     txtData_->setAcceptRichText(false);
     txtData_->setUndoRedoEnabled(false);
     txtData_->setReadOnly(true);
@@ -219,32 +209,26 @@ void frmMain::createTextBoxesAndButtons() {
     txtData_->setTabChangesFocus(true);
     txtData_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtData_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtData_->setFont(uiFont(9.75));
     // A narrow margin, so that the widest line ("三段分布：" and a three-digit code) stays on
     // one line in a box only 97 pixels wide.
     txtData_->document()->setDocumentMargin(2);
     txtData_->setAccessibleName(QStringLiteral("号码统计"));
 
-    txtSelect_ = new QLineEdit(this);
-    txtSelect_->setObjectName(QStringLiteral("txtSelect"));
-    txtSelect_->setGeometry(rectFromTwips(120, 4320, 4095, 495));
+    txtSelect_ = makeControl<QLineEdit>(this, rowOf("txtSelect"));
     txtSelect_->setReadOnly(true);
     txtSelect_->setAlignment(Qt::AlignCenter);
-    txtSelect_->setFont(uiFont(13.5));
     txtSelect_->setAccessibleName(QStringLiteral("机选号码"));
     exposeAsTextLine(txtSelect_);
 
-    cmdSelect_ = makeButton(this, "cmdSelect", QStringLiteral("机选"), 840, 4920);
-    cmdExit_ = makeButton(this, "cmdExit", QStringLiteral("退出"), 2460, 4920);
-    cmdHelp_ = makeButton(this, "cmdHelp", QStringLiteral("帮助"), 4080, 4920);
+    cmdSelect_ = makeButton(this, rowOf("cmdSelect"));
+    cmdExit_ = makeButton(this, rowOf("cmdExit"));
+    cmdHelp_ = makeButton(this, rowOf("cmdHelp"));
     connect(cmdSelect_, &QPushButton::clicked, this, &frmMain::onSelectClicked);
     connect(cmdExit_, &QPushButton::clicked, this, &frmMain::onExitClicked);
     connect(cmdHelp_, &QPushButton::clicked, this, &frmMain::onHelpClicked);
 
     // Below the visible client area, like the templates, and hidden until a pick is accepted.
-    pickNews_ = new QLabel(this);
-    pickNews_->setObjectName(QStringLiteral("pickNews"));
-    pickNews_->setGeometry(rectFromTwips(120, 5760, 15, 15));
+    pickNews_ = makeControl<QLabel>(this, rowOf("pickNews"));
     pickNews_->hide();
     exposeAsNotification(pickNews_);
 }
@@ -252,18 +236,16 @@ void frmMain::createTextBoxesAndButtons() {
 // The templates lie below the visible client area; they are placed there, not hidden, but a
 // screen reader has no business with them.
 void frmMain::createTemplates() {
-    auto createTemplate = [this](const char* name, const QString& path, double left) {
-        auto* image = new QLabel(this);
-        image->setObjectName(QString::fromLatin1(name));
-        image->setGeometry(rectFromTwips(left, 5760, ballSize, ballSize));
+    auto createTemplate = [this](const ControlLayout& row, const QString& path) {
+        auto* image = makeControl<QLabel>(this, row);
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         image->setPixmap(loadPicture(path));
         hideFromAccessibility(image);
         return image;
     };
-    imgRedBall_ = createTemplate("imgRedBall", QStringLiteral(":/assets/red-ball.png"), 3600);
-    imgBlueBall_ = createTemplate("imgBlueBall", QStringLiteral(":/assets/blue-ball.png"), 4080);
-    imgGrayBall_ = createTemplate("imgGrayBall", QStringLiteral(":/assets/gray-ball.png"), 4560);
+    imgRedBall_ = createTemplate(rowOf("imgRedBall"), QStringLiteral(":/assets/red-ball.png"));
+    imgBlueBall_ = createTemplate(rowOf("imgBlueBall"), QStringLiteral(":/assets/blue-ball.png"));
+    imgGrayBall_ = createTemplate(rowOf("imgGrayBall"), QStringLiteral(":/assets/gray-ball.png"));
     for (Ball& ball : redBalls_) {
         ball.image->setPixmap(imgGrayBall_->pixmap());
     }
@@ -285,7 +267,7 @@ void frmMain::createRecordBoxes() {
     for (int k = 0; k < recordBoxCount; ++k) {
         auto* box = new QPlainTextEdit(this);
         box->setObjectName(QStringLiteral("txtRecord_%1").arg(k));
-        box->setGeometry(rectFromTwips(6120 + 2760 * (k % 4), 240 + 1440 * (k / 4), 2760, 1335));
+        box->setGeometry(main_window::recordBoxRect(k));
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -343,11 +325,12 @@ void frmMain::load() {
                        .arg(version::revision));
     // A screen reader names the window by what the program does as well.
     setAccessibleName(windowTitle() + QStringLiteral(" 彩票机选"));
-    setFixedSize(sizeFromTwips(clientWidth, clientHeight));
+    setFixedSize(sizeFromTwips(main_window::clientWidth, main_window::clientHeight));
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen != nullptr) {
-        move(centredIn(screen->geometry(), QSizeF(outerWidth, outerHeight)));
+        move(centredIn(screen->geometry(),
+                       QSizeF(main_window::outerWidth, main_window::outerHeight)));
     }
     startPosition_ = pos();
     state_->resetBoard();
@@ -402,8 +385,9 @@ void frmMain::resetBallLabel(BallColour colour, std::int16_t n) {
         label->setPalette(palette);
     }
     // Read from the image's current place each time, so repeated resets do not accumulate.
-    const float left = static_cast<float>(twipsOf(target.image->x())) + float{labelOffset};
-    const float top = static_cast<float>(twipsOf(target.image->y())) + float{labelOffset};
+    const float offset = float{main_window::ballNumberOffset};
+    const float left = static_cast<float>(twipsOf(target.image->x())) + offset;
+    const float top = static_cast<float>(twipsOf(target.image->y())) + offset;
     label->move(pointFromTwips(left, top));
 }
 
