@@ -95,10 +95,10 @@ QPushButton* makeButton(QWidget* parent, const ControlLayout& row) {
 // reader as an edit of its own (a pick made hundreds), so the box holds the text and shows it
 // only when the window lets events run or the pick ends: nobody could see the steps anyway.
 
-// txtSelect shows the selection text as it is.
-class frmMain::LineEditBox final : public TextBox {
+// The ticket field (txtSelect) shows the selection text as it is.
+class frmMain::HeldTicketText final : public TextBox {
 public:
-    explicit LineEditBox(QLineEdit* box) : box_(box) {}
+    explicit HeldTicketText(QLineEdit* box) : box_(box) {}
     void setText(const std::string& text) override { held_ = QString::fromStdString(text); }
     void show() {
         if (box_->text() != held_) {
@@ -111,13 +111,14 @@ private:
     QString held_;
 };
 
-// txtData gets CR LF line ends; a text document wants plain line feeds, or each CR would show
-// as a stray character. Its eight lines are spaced to fit the box in whatever face it shows.
-class frmMain::PlainTextBox final : public TextBox {
+// The statistics box (txtData) gets CR LF line ends; a text document wants plain line feeds, or
+// each CR would show as a stray character. Its eight lines are spaced to fit the box in whatever
+// face it shows.
+class frmMain::HeldStatisticsText final : public TextBox {
 public:
     static constexpr int lineCount = 8;
 
-    explicit PlainTextBox(QTextEdit* box) : box_(box) {}
+    explicit HeldStatisticsText(QTextEdit* box) : box_(box) {}
     void setText(const std::string& text) override {
         held_ = QString::fromStdString(text);
         held_.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -155,17 +156,17 @@ frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* pare
     setUpTabOrder();
     setUpKeys();
 
-    txtSelectBox_ = std::make_unique<LineEditBox>(txtSelect_);
-    txtDataBox_ = std::make_unique<PlainTextBox>(txtData_);
-    state_ = std::make_unique<SelectionState>(*this, *txtSelectBox_);
+    heldTicket_ = std::make_unique<HeldTicketText>(ticketField_);
+    heldStatistics_ = std::make_unique<HeldStatisticsText>(statisticsBox_);
+    state_ = std::make_unique<SelectionState>(*this, *heldTicket_);
     load();
 }
 
 frmMain::~frmMain() = default;
 
 void frmMain::createBoard() {
-    fraRed_ = makeControl<QGroupBox>(this, rowOf("fraRed"));
-    fraBlue_ = makeControl<QGroupBox>(this, rowOf("fraBlue"));
+    auto* redFrame = makeControl<QGroupBox>(this, rowOf("fraRed"));
+    auto* blueFrame = makeControl<QGroupBox>(this, rowOf("fraBlue"));
 
     QPalette white;
     white.setColor(QPalette::WindowText, Qt::white);
@@ -194,38 +195,39 @@ void frmMain::createBoard() {
             hideFromAccessibility(ball.label);
         }
     };
-    createBalls(redBalls_, BallColour::red, fraRed_, "Red");
-    createBalls(blueBalls_, BallColour::blue, fraBlue_, "Blue");
+    createBalls(redBalls_, BallColour::red, redFrame, "Red");
+    createBalls(blueBalls_, BallColour::blue, blueFrame, "Blue");
 }
 
 void frmMain::createTextBoxesAndButtons() {
     // A QTextEdit rather than a QPlainTextEdit: only its layout honours a fixed line spacing.
-    txtData_ = makeControl<QTextEdit>(this, rowOf("txtData"));
-    txtData_->setAcceptRichText(false);
-    txtData_->setUndoRedoEnabled(false);
-    txtData_->setReadOnly(true);
-    txtData_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    txtData_->setFocusPolicy(Qt::StrongFocus);
-    txtData_->setTabChangesFocus(true);
-    txtData_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtData_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    statisticsBox_ = makeControl<QTextEdit>(this, rowOf("txtData"));
+    statisticsBox_->setAcceptRichText(false);
+    statisticsBox_->setUndoRedoEnabled(false);
+    statisticsBox_->setReadOnly(true);
+    statisticsBox_->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                            Qt::TextSelectableByKeyboard);
+    statisticsBox_->setFocusPolicy(Qt::StrongFocus);
+    statisticsBox_->setTabChangesFocus(true);
+    statisticsBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    statisticsBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A narrow margin, so that the widest line ("三段分布：" and a three-digit code) stays on
     // one line in a box only 97 pixels wide.
-    txtData_->document()->setDocumentMargin(2);
-    txtData_->setAccessibleName(QStringLiteral("号码统计"));
+    statisticsBox_->document()->setDocumentMargin(2);
+    statisticsBox_->setAccessibleName(QStringLiteral("号码统计"));
 
-    txtSelect_ = makeControl<QLineEdit>(this, rowOf("txtSelect"));
-    txtSelect_->setReadOnly(true);
-    txtSelect_->setAlignment(Qt::AlignCenter);
-    txtSelect_->setAccessibleName(QStringLiteral("机选号码"));
-    exposeAsTextLine(txtSelect_);
+    ticketField_ = makeControl<QLineEdit>(this, rowOf("txtSelect"));
+    ticketField_->setReadOnly(true);
+    ticketField_->setAlignment(Qt::AlignCenter);
+    ticketField_->setAccessibleName(QStringLiteral("机选号码"));
+    exposeAsTextLine(ticketField_);
 
-    cmdSelect_ = makeButton(this, rowOf("cmdSelect"));
-    cmdExit_ = makeButton(this, rowOf("cmdExit"));
-    cmdHelp_ = makeButton(this, rowOf("cmdHelp"));
-    connect(cmdSelect_, &QPushButton::clicked, this, &frmMain::onSelectClicked);
-    connect(cmdExit_, &QPushButton::clicked, this, &frmMain::onExitClicked);
-    connect(cmdHelp_, &QPushButton::clicked, this, &frmMain::onHelpClicked);
+    pickButton_ = makeButton(this, rowOf("cmdSelect"));
+    exitButton_ = makeButton(this, rowOf("cmdExit"));
+    helpButton_ = makeButton(this, rowOf("cmdHelp"));
+    connect(pickButton_, &QPushButton::clicked, this, &frmMain::onSelectClicked);
+    connect(exitButton_, &QPushButton::clicked, this, &frmMain::onExitClicked);
+    connect(helpButton_, &QPushButton::clicked, this, &frmMain::onHelpClicked);
 
     // Below the visible client area, like the templates, and hidden until a pick is accepted.
     pickNews_ = makeControl<QLabel>(this, rowOf("pickNews"));
@@ -243,14 +245,14 @@ void frmMain::createTemplates() {
         hideFromAccessibility(image);
         return image;
     };
-    imgRedBall_ = createTemplate(rowOf("imgRedBall"), QStringLiteral(":/assets/red-ball.png"));
-    imgBlueBall_ = createTemplate(rowOf("imgBlueBall"), QStringLiteral(":/assets/blue-ball.png"));
-    imgGrayBall_ = createTemplate(rowOf("imgGrayBall"), QStringLiteral(":/assets/gray-ball.png"));
+    redTemplate_ = createTemplate(rowOf("imgRedBall"), QStringLiteral(":/assets/red-ball.png"));
+    blueTemplate_ = createTemplate(rowOf("imgBlueBall"), QStringLiteral(":/assets/blue-ball.png"));
+    grayTemplate_ = createTemplate(rowOf("imgGrayBall"), QStringLiteral(":/assets/gray-ball.png"));
     for (Ball& ball : redBalls_) {
-        ball.image->setPixmap(imgGrayBall_->pixmap());
+        ball.image->setPixmap(grayTemplate_->pixmap());
     }
     for (Ball& ball : blueBalls_) {
-        ball.image->setPixmap(imgGrayBall_->pixmap());
+        ball.image->setPixmap(grayTemplate_->pixmap());
     }
 }
 
@@ -275,16 +277,16 @@ void frmMain::createRecordBoxes() {
         box->setFocusPolicy(Qt::NoFocus);
         hideFromAccessibility(box);
         box->setPlainText(record.boxes[static_cast<std::size_t>(k)]);
-        txtRecord_[static_cast<std::size_t>(k)] = box;
     }
 }
 
 void frmMain::setUpTabOrder() {
-    const QList<QWidget*> cycle{cmdSelect_, txtSelect_, cmdExit_, txtData_, cmdHelp_};
+    const QList<QWidget*> cycle{pickButton_, ticketField_, exitButton_, statisticsBox_,
+                                helpButton_};
     for (qsizetype i = 0; i + 1 < cycle.size(); ++i) {
         setTabOrder(cycle[i], cycle[i + 1]);
     }
-    cmdSelect_->setFocus();
+    pickButton_->setFocus();
 }
 
 // F1 and Ctrl+Q where the platform uses them; Enter presses a focused button as the space bar
@@ -297,13 +299,13 @@ void frmMain::setUpKeys() {
     auto* quit = new QShortcut(
         quitKeys.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : quitKeys.front(), this);
     connect(quit, &QShortcut::activated, this, &frmMain::onExitClicked);
-    for (QPushButton* button : {cmdSelect_, cmdExit_, cmdHelp_}) {
+    for (QPushButton* button : {pickButton_, exitButton_, helpButton_}) {
         button->installEventFilter(this);
     }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cmdSelect_ && event->type() == QEvent::FocusIn && !startFocusShown_) {
+    if (watched == pickButton_ && event->type() == QEvent::FocusIn && !startFocusShown_) {
         // Styles draw a button's focus only after a focus move by keyboard, and activating the
         // window counts as none; a keyboard user must see from the start where Enter goes.
         startFocusShown_ = true;
@@ -349,11 +351,11 @@ frmMain::Ball& frmMain::ball(BallColour colour, std::int16_t n) {
 QLabel* frmMain::templateImage(BallPicture picture) const {
     switch (picture) {
     case BallPicture::markedRed:
-        return imgRedBall_;
+        return redTemplate_;
     case BallPicture::markedBlue:
-        return imgBlueBall_;
+        return blueTemplate_;
     case BallPicture::gray:
-        return imgGrayBall_;
+        return grayTemplate_;
     }
     throw std::logic_error("unknown ball picture");
 }
@@ -413,10 +415,10 @@ void frmMain::onSelectClicked() {
     if (!state_->busy()) {
         pickNews_->hide();
         // The ticket field shows every attempt's ticket; a screen reader hears only the last.
-        holdTextEvents(txtSelect_);
+        holdTextEvents(ticketField_);
     }
     try {
-        const PickOutcome outcome = pickTicket(*state_, random_, *this, *txtDataBox_);
+        const PickOutcome outcome = pickTicket(*state_, random_, *this, *heldStatistics_);
         if (outcome != PickOutcome::busy) {
             endOfPick(outcome);
         }
@@ -427,8 +429,8 @@ void frmMain::onSelectClicked() {
 }
 
 void frmMain::showHeldTexts() {
-    txtSelectBox_->show();
-    txtDataBox_->show();
+    heldTicket_->show();
+    heldStatistics_->show();
 }
 
 // What a pick leaves reaches assistive technology once, here. Qt 6.4 has no announcement
@@ -437,7 +439,7 @@ void frmMain::showHeldTexts() {
 // that appears. So the accepted ticket appears as one, and the focus stays on 机选.
 void frmMain::endOfPick(PickOutcome outcome) {
     showHeldTexts();
-    releaseTextEvents(txtSelect_);
+    releaseTextEvents(ticketField_);
     for (std::int16_t n = 1; n <= redBallCount; ++n) {
         setBallMarked(ball(BallColour::red, n).image, state_->redMarked(n));
     }
