@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> status = kestrune::app::rejectUnknownArguments(app)) {
         return answered(*status);
     }
-    QApplication::setFont(kestrune::ui::defaultUiFont());
+    QApplication::setFont(kestrune::ui::uiFont());
 
     try {
         kestrune::TimerRandomSource random;

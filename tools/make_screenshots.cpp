@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "make_screenshots: cannot make %s\n", qPrintable(folder.path()));
         return 1;
     }
-    QApplication::setFont(kestrune::ui::defaultUiFont());
+    QApplication::setFont(kestrune::ui::uiFont());
 
     kestrune::TimerRandomSource random([] { return std::uint64_t{0}; }, 20261207);
     kestrune::ui::DesktopPlatformServices services;

@@ -9,8 +9,8 @@
 #include <QFontInfo>
 #include <QTest>
 
-using kestrune::ui::defaultUiFont;
 using kestrune::ui::simplifiedChineseFamily;
+using kestrune::ui::uiFont;
 
 class FontsTest : public QObject {
     Q_OBJECT
@@ -31,7 +31,7 @@ private slots:
         QVERIFY(installed.contains(listed));
 
         QCOMPARE(simplifiedChineseFamily(), listed);
-        QCOMPARE(QFontInfo(defaultUiFont()).family(), listed);
+        QCOMPARE(QFontInfo(uiFont()).family(), listed);
     }
 };
 

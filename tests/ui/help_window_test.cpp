@@ -403,8 +403,8 @@ private slots:
         if (const auto* button = qobject_cast<const QPushButton*>(control)) {
             QCOMPARE(button->text(), caption);
         }
-        const QFont expected = pointSize > 0 ? kestrune::ui::msSansSerif(pointSize, bold)
-                                             : kestrune::ui::defaultUiFont();
+        const QFont expected =
+            pointSize > 0 ? kestrune::ui::uiFont(pointSize, bold) : kestrune::ui::uiFont();
         QCOMPARE(control->font().families(), expected.families());
         QCOMPARE(control->font().pointSizeF(), expected.pointSizeF());
         QCOMPARE(control->font().bold(), bold);

@@ -1,9 +1,12 @@
 // The main window's layout on a 1024 x 768 screen, its help button, and help opened in the
 // middle of a pick. Runs on the offscreen platform with a screen of that size.
 
+#include "common/fonts.h"
 #include "common/twips.h"
 #include "help/frm_help.h"
 #include "main/frm_main.h"
+#include "main/main_window_layout.h"
+#include "main/past_draw_record.h"
 #include "platform/platform_services.h"
 #include "window_fakes.h"
 #include "window_support.h"
@@ -89,32 +92,48 @@ private slots:
         QVERIFY2(screen == QSize(1024, 768), "the offscreen screen was not configured");
     }
 
+    // A window of 5985 x 5985 twips centred in areas of the screen: the corner in twips, and in
+    // pixels within the area, which may stand anywhere on the desktop.
     void centringKeepsHalfTwips_data() {
-        QTest::addColumn<QSizeF>("screen");
+        QTest::addColumn<QRect>("area");
         QTest::addColumn<QPointF>("topLeft");
-        // (15360 - 5985) / 2 and (11520 - 5985) / 2
-        QTest::newRow("1024x768") << QSizeF(15360, 11520) << QPointF(4687.5, 2767.5);
-        QTest::newRow("800x600") << QSizeF(12000, 9000) << QPointF(3007.5, 1507.5);
-        QTest::newRow("as_large_as_the_window") << QSizeF(5985, 5985) << QPointF(0, 0);
-        QTest::newRow("smaller_than_the_window") << QSizeF(4800, 3600) << QPointF(-592.5, -1192.5);
+        QTest::addColumn<QPoint>("pixels");
+        // (15360 - 5985) / 2 and (11520 - 5985) / 2; 312.5 and 184.5 pixels, halves round up.
+        QTest::newRow("1024x768") << QRect(0, 0, 1024, 768) << QPointF(4687.5, 2767.5)
+                                  << QPoint(313, 185);
+        QTest::newRow("800x600") << QRect(1024, 0, 800, 600) << QPointF(3007.5, 1507.5)
+                                 << QPoint(1024 + 201, 101);
+        QTest::newRow("as_large_as_the_window")
+            << QRect(-399, 20, 399, 399) << QPointF(0, 0) << QPoint(-399, 20);
+        // Halves of negative pixels round away from zero as well.
+        QTest::newRow("smaller_than_the_window")
+            << QRect(0, 0, 320, 240) << QPointF(-592.5, -1192.5) << QPoint(-40, -80);
     }
 
     void centringKeepsHalfTwips() {
-        QFETCH(QSizeF, screen);
+        QFETCH(QRect, area);
         QFETCH(QPointF, topLeft);
-        const QPointF centred = centredTopLeft(screen, QSizeF(5985, 5985));
+        QFETCH(QPoint, pixels);
+        const QSizeF window(5985, 5985);
+        const QPointF centred =
+            centredTopLeft(QSizeF(twipsOf(area.width()), twipsOf(area.height())), window);
         // Compared exactly: a half twip lost on the way is the fault looked for.
         QVERIFY2(centred == topLeft,
                  qPrintable(QStringLiteral("%1, %2").arg(centred.x()).arg(centred.y())));
+        QCOMPARE(centredIn(area, window), pixels);
     }
 
-    // 4687.5 and 2767.5 twips are 312.5 and 184.5 pixels; halves round up.
+    // 4687.5 and 2767.5 twips are 312.5 and 184.5 pixels; halves round up. The client area is
+    // what a classic frame leaves of 5985 x 5985 twips: 5895 x 5535.
     void theWindowStandsCentredOnTheScreen() {
         ScriptedRandom random({}, false);
         auto window = makeWindow(random);
         QCOMPARE(window->frameGeometry().topLeft(), QPoint(313, 185));
+        QCOMPARE(window->size(), QSize(393, 369));
     }
 
+    // The design's own numbers, written out once here, so that a mistyped entry of the table in
+    // main_window_layout.h shows.
     void controlsHaveTheirCaptionsPlacesAndFonts_data() {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QRect>("twips");      // an empty size: only the place is checked
@@ -134,6 +153,7 @@ private slots:
         row("imgRedBall", none, {3600, 5760, 480, 480});
         row("imgBlueBall", none, {4080, 5760, 480, 480});
         row("imgGrayBall", none, {4560, 5760, 480, 480});
+        row("pickNews", none, {120, 5760, 15, 15});
         // The first and last ball of every row; ball 23 stands 525 twips left of ball 24.
         row("imgRed_1", none, {165, 360, 480, 480});
         row("imgRed_11", none, {4965, 360, 480, 480});
@@ -149,8 +169,11 @@ private slots:
         // Labels 30 twips right of and below their balls, all at 14 points after the reset
         // (lblRed_33 starts smaller).
         row("lblRed_1", QStringLiteral("01"), {195, 390, 0, 0}, 14);
+        row("lblRed_7", QStringLiteral("07"), {3075, 390, 0, 0}, 14);
+        row("lblRed_23", QStringLiteral("23"), {150, 1590, 0, 0}, 14);
         row("lblRed_33", QStringLiteral("33"), {4995, 1590, 0, 0}, 14);
         row("lblBlue_9", QStringLiteral("09"), {150, 990, 0, 0}, 14);
+        row("lblBlue_16", QStringLiteral("16"), {3510, 990, 0, 0}, 14);
         // Record boxes: four columns 2760 apart, rows 1440 apart, right of the visible area.
         row("txtRecord_0", QStringLiteral("<any>"), {6120, 240, 2760, 1335});
         row("txtRecord_3", QStringLiteral("<any>"), {14400, 240, 2760, 1335});
@@ -180,6 +203,59 @@ private slots:
         QCOMPARE(font.weight(), QFont::Normal);
         QVERIFY(!font.italic());
         QVERIFY(!font.underline());
+    }
+
+    // Every control stands as its row of the table, or the rule for its kind, says.
+    void everyControlStandsAsTheTableSays_data() {
+        QTest::addColumn<QRect>("geometry"); // an empty size: only the place is checked
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<double>("pointSize");
+        QTest::addColumn<bool>("bold");
+
+        for (const ControlLayout& row : main_window::controls) {
+            QTest::newRow(row.name)
+                << rectOf(row) << row.caption.toString()
+                << (row.pointSize > 0 ? row.pointSize : defaultPointSize) << row.bold;
+        }
+        const auto addBalls = [](BallColour colour, int count, const char* prefix) {
+            for (int n = 1; n <= count; ++n) {
+                QTest::addRow("img%s_%d", prefix, n)
+                    << main_window::ballRect(colour, n) << QString() << defaultPointSize << false;
+                QTest::addRow("lbl%s_%d", prefix, n)
+                    << QRect(main_window::ballNumberTopLeft(colour, n), QSize())
+                    << QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'))
+                    << main_window::ballNumberPointSize << false;
+            }
+        };
+        addBalls(BallColour::red, redBallCount, "Red");
+        addBalls(BallColour::blue, blueBallCount, "Blue");
+        for (int k = 0; k < recordBoxCount; ++k) {
+            QTest::addRow("txtRecord_%d", k)
+                << main_window::recordBoxRect(k) << QStringLiteral("<any>") << defaultPointSize
+                << false;
+        }
+    }
+
+    void everyControlStandsAsTheTableSays() {
+        QFETCH(QRect, geometry);
+        QFETCH(QString, caption);
+        QFETCH(double, pointSize);
+        QFETCH(bool, bold);
+        ScriptedRandom random({}, false);
+        auto window = makeWindow(random);
+        const auto* control = child<QWidget>(*window, QTest::currentDataTag());
+
+        if (geometry.size().isEmpty()) {
+            QCOMPARE(control->pos(), geometry.topLeft());
+        } else {
+            QCOMPARE(control->geometry(), geometry);
+        }
+        if (caption != QLatin1String("<any>")) {
+            QCOMPARE(captionOf(control), caption);
+        }
+        QCOMPARE(control->font().pointSizeF(), pointSize);
+        QCOMPARE(control->font().bold(), bold);
+        QCOMPARE(control->font().families(), window->font().families());
     }
 
     // The board repaints only what an attempt changes: a reset of a board that already shows

@@ -1,5 +1,5 @@
-#include "common/twips.h"
 #include "main/frm_main.h"
+#include "main/main_window_layout.h"
 #include "platform/platform_services.h"
 #include "window_fakes.h"
 
@@ -154,24 +154,25 @@ private slots:
 
         QLabel* red7 = child<QLabel>(window.get(), QStringLiteral("lblRed_7"));
         QCOMPARE(red7->parentWidget(), fraRed);
-        QCOMPARE(red7->pos(), pointFromTwips(3075, 390));
+        QCOMPARE(red7->pos(), main_window::ballNumberTopLeft(BallColour::red, 7));
         QCOMPARE(red7->text(), QStringLiteral("07"));
         QCOMPARE(red7->palette().color(QPalette::WindowText), QColor(Qt::white));
-        QCOMPARE(red7->font().pointSizeF(), 14.0);
+        QCOMPARE(red7->font().pointSizeF(), main_window::ballNumberPointSize);
 
         QCOMPARE(child<QLabel>(window.get(), QStringLiteral("lblRed_23"))->pos(),
-                 pointFromTwips(150, 1590));
+                 main_window::ballNumberTopLeft(BallColour::red, 23));
         QCOMPARE(child<QLabel>(window.get(), QStringLiteral("imgRed_24"))->pos(),
-                 pointFromTwips(645, 1560));
+                 main_window::ballRect(BallColour::red, 24).topLeft());
         QLabel* blue16 = child<QLabel>(window.get(), QStringLiteral("lblBlue_16"));
         QCOMPARE(blue16->parentWidget(), fraBlue);
-        QCOMPARE(blue16->pos(), pointFromTwips(3510, 990));
+        QCOMPARE(blue16->pos(), main_window::ballNumberTopLeft(BallColour::blue, 16));
         QCOMPARE(blue16->text(), QStringLiteral("16"));
 
-        QCOMPARE(button(window.get(), "cmdExit")->geometry(), rectFromTwips(2460, 4920, 1095, 495));
+        QCOMPARE(button(window.get(), "cmdExit")->geometry(),
+                 rectOf(main_window::control("cmdExit")));
         QCOMPARE(button(window.get(), "cmdExit")->text(), QStringLiteral("退出"));
         QCOMPARE(child<StatisticsBox>(window.get(), QStringLiteral("txtData"))->geometry(),
-                 rectFromTwips(4320, 2580, 1455, 2235));
+                 rectOf(main_window::control("txtData")));
     }
 
     // Captions, buttons, ball numbers and boxes share one face that writes simplified Chinese,
@@ -222,7 +223,7 @@ private slots:
 
         window->resetBallLabel(kestrune::BallColour::red, 12);
         QCOMPARE(label->text(), QStringLiteral("12"));
-        QCOMPARE(label->font().pointSizeF(), 14.0);
+        QCOMPARE(label->font().pointSizeF(), main_window::ballNumberPointSize);
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
         QCOMPARE(label->geometry(), placed);
         QCOMPARE(label->parentWidget()->childAt(placed.center()), label);

@@ -78,7 +78,15 @@ QString findSimplifiedChineseFamily() {
     return chinese.isEmpty() ? QString() : chinese.first();
 }
 
-QFont chineseFont(double pointSize, bool bold) {
+} // namespace
+
+QString simplifiedChineseFamily() {
+    // The installed fonts do not change while the program runs.
+    static const QString family = findSimplifiedChineseFamily();
+    return family;
+}
+
+QFont uiFont(double pointSize, bool bold) {
     QFont font;
     const QString family = simplifiedChineseFamily();
     if (!family.isEmpty()) {
@@ -90,22 +98,6 @@ QFont chineseFont(double pointSize, bool bold) {
     font.setItalic(false);
     font.setUnderline(false);
     return font;
-}
-
-} // namespace
-
-QString simplifiedChineseFamily() {
-    // The installed fonts do not change while the program runs.
-    static const QString family = findSimplifiedChineseFamily();
-    return family;
-}
-
-QFont msSansSerif(double pointSize, bool bold) {
-    return chineseFont(pointSize, bold);
-}
-
-QFont defaultUiFont() {
-    return chineseFont(9.0, false);
 }
 
 } // namespace kestrune::ui

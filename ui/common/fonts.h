@@ -11,12 +11,13 @@ namespace kestrune::ui {
 // a single face. Empty when no face for simplified Chinese is installed at all.
 QString simplifiedChineseFamily();
 
-// The stand-in for "MS Sans Serif" at the given size: the simplified-Chinese face, regular or
-// bold, never italic or underlined.
-QFont msSansSerif(double pointSize, bool bold = false);
+// The windows' own size of the face, which every control keeps unless it was designed with
+// another: 9 points, at which a Chinese character is 12 pixels (180 twips) wide at 96 dots per
+// inch.
+inline constexpr double defaultPointSize = 9;
 
-// The windows' default user-interface font: the simplified-Chinese face at 9 points, whose
-// Chinese characters are 12 pixels (180 twips) wide at 96 dots per inch.
-QFont defaultUiFont();
+// The face at the given size (the stand-in for the design's "MS Sans Serif"), regular or bold,
+// never italic or underlined.
+QFont uiFont(double pointSize = defaultPointSize, bool bold = false);
 
 } // namespace kestrune::ui

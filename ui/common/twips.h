@@ -42,4 +42,13 @@ inline QPointF centredTopLeft(QSizeF screenTwips, QSizeF windowTwips) {
     return {left, top};
 }
 
+// Where a window of the given outer size in twips goes, in pixels, to stand centred in an area
+// of the screen (the screen itself, or another window's frame): centredTopLeft within the
+// area, rounded to pixels only at the end.
+inline QPoint centredIn(const QRect& area, QSizeF windowTwips) {
+    const QPointF topLeft =
+        centredTopLeft(QSizeF(twipsOf(area.width()), twipsOf(area.height())), windowTwips);
+    return area.topLeft() + pointFromTwips(topLeft.x(), topLeft.y());
+}
+
 } // namespace kestrune::ui

@@ -1,6 +1,7 @@
 #include "help/frm_help.h"
 
 #include "common/accessibility.h"
+#include "common/activation_keys.h"
 #include "common/fonts.h"
 #include "common/palettes.h"
 #include "common/picture_sizes.h"
@@ -64,12 +65,6 @@ protected:
     }
 };
 
-bool isActivationKey(const QKeyEvent* key) {
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    return (enter || key->key() == Qt::Key_Space) &&
-           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
 void showText(QLabel* label, const QColor& colour, bool underline) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -95,7 +90,7 @@ frmHelp::frmHelp(PlatformServices& services)
       services_(services) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Kestrune 帮助"));
-    setFont(defaultUiFont());
+    setFont(uiFont());
     // The lines turn black and green as designed on a light window face; a dark theme would
     // leave them unreadable, so the window keeps that light face there.
     if (contrastRatio(restedColour, palette().color(QPalette::Window)) < minimumTextContrast) {
@@ -120,8 +115,7 @@ frmHelp::frmHelp(PlatformServices& services)
         label->setObjectName(QString::fromLatin1(place.name));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(false);
-        label->setFont(place.pointSize > 0 ? msSansSerif(place.pointSize, place.bold)
-                                           : defaultUiFont());
+        label->setFont(place.pointSize > 0 ? uiFont(place.pointSize, place.bold) : uiFont());
         // The links are reached with Tab only: a click must not move the focus from cmdOk.
         label->setFocusPolicy(isLink(index) ? Qt::TabFocus : Qt::NoFocus);
         if (isLink(index)) {
@@ -144,7 +138,7 @@ frmHelp::frmHelp(PlatformServices& services)
     cmdOk_->setObjectName(QString::fromLatin1(ok.name));
     // The blanks only space the caption out; a screen reader would read them.
     cmdOk_->setAccessibleName(QStringLiteral("确定"));
-    cmdOk_->setFont(defaultUiFont());
+    cmdOk_->setFont(uiFont());
     cmdOk_->setGeometry(rectOf(ok));
     // Neither the default nor the cancel button of the window.
     cmdOk_->setAutoDefault(false);
@@ -212,11 +206,10 @@ void frmHelp::centreIn(const QRect& area, const QWidget* framedLike) {
     }
     const QSize outer = size().grownBy(frame);
 
-    const QPointF topLeft = centredTopLeft(QSizeF(twipsOf(area.width()), twipsOf(area.height())),
-                                           QSizeF(twipsOf(outer.width()), twipsOf(outer.height())));
     // move() places the outer rectangle, frame included, as far as the window knows its frame:
     // without one of its own yet, that is the client area.
-    const QPoint frameTopLeft = area.topLeft() + QPoint(pixels(topLeft.x()), pixels(topLeft.y()));
+    const QPoint frameTopLeft =
+        centredIn(area, QSizeF(twipsOf(outer.width()), twipsOf(outer.height())));
     move(frameLent ? frameTopLeft + QPoint(frame.left(), frame.top()) : frameTopLeft);
 }
 
@@ -227,14 +220,11 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
             // window counts as none; a keyboard user must see where Enter goes from the start.
             setAttribute(Qt::WA_KeyboardFocusChange);
         }
-        // Like any focused button, cmdOk answers Enter as well as the space bar.
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-                cmdOk_->click();
-                return true;
-            }
+        // Like any focused button, cmdOk answers Enter as well as the space bar; a held Enter
+        // presses it at every repeat.
+        if (activateOnKey(*event, ActivationKeys::enter, HeldKey::activatesAgain,
+                          [this] { cmdOk_->click(); })) {
+            return true;
         }
         return QDialog::eventFilter(watched, event);
     }
@@ -246,10 +236,9 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
         // A link with the focus follows on Enter or the space bar, as a click does.
-        if (isLink(index) && isActivationKey(static_cast<QKeyEvent*>(event))) {
-            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-                lblInformationClick(index);
-            }
+        if (isLink(index) &&
+            activateOnKey(*event, ActivationKeys::enterOrSpace, HeldKey::activatesOnce,
+                          [this, index] { lblInformationClick(index); })) {
             return true;
         }
         return QDialog::eventFilter(watched, event);

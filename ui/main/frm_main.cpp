@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "common/accessibility.h"
+#include "common/activation_keys.h"
 #include "common/fonts.h"
 #include "common/line_spacing.h"
 #include "common/picture_sizes.h"
@@ -9,9 +10,11 @@
 #include "common/window_states.h"
 #include "help/frm_help.h"
 #include "kestrune/version.h"
+#include "main_window_layout.h"
 #include "past_draw_record.h"
 #include "platform/platform_services.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -30,25 +33,12 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtDebug>
+#include <string_view>
+#include <type_traits>
 
 namespace kestrune::ui {
 
 namespace {
-
-// The window was designed with an outer size of 5985 x 5985 twips around a classic frame of
-// 3-pixel borders and a 24-pixel title bar. The client area is fixed to what that frame leaves,
-// so that on every platform (also one that draws no frame at all) it shows fraRed to its right
-// edge (5775) and the buttons to their bottom edge (5415), but neither the record boxes (from
-// 6120) nor the template images (from 5760).
-constexpr double outerWidth = 5985;
-constexpr double outerHeight = 5985;
-constexpr double clientWidth = outerWidth - 2 * 45;
-constexpr double clientHeight = outerHeight - 2 * 45 - 360;
-static_assert(clientWidth >= 5775 && clientWidth < 6120);
-static_assert(clientHeight >= 5415 && clientHeight < 5760);
-
-constexpr double ballSize = 480;
-constexpr double labelOffset = 30;
 
 QString twoDigitCaption(std::int16_t n) {
     return QString::fromStdString(twoDigitText(n));
@@ -58,20 +48,6 @@ QString twoDigitCaption(std::int16_t n) {
 bool isInFrontOf(const QWidget* front, const QWidget* back) {
     const QObjectList& siblings = front->parentWidget()->children();
     return siblings.indexOf(front) > siblings.indexOf(back);
-}
-
-// Left and top of ball n within its frame, in twips. Red ball 23 stands where the first ball of
-// the middle row does, 525 twips left of ball 24.
-QPointF ballPositionTwips(BallColour colour, std::int16_t n) {
-    if (colour == BallColour::red) {
-        const int row = (n - 1) / 11;
-        const int column = (n - 1) % 11;
-        const bool shifted = row == 0 || (row == 2 && column > 0);
-        return {(shifted ? 165.0 : 120.0) + 480.0 * column, 360.0 + 600.0 * row};
-    }
-    const int row = (n - 1) / 8;
-    const int column = (n - 1) % 8;
-    return {120.0 + 480.0 * column, 360.0 + 600.0 * row};
 }
 
 // The picture drawn for the screen's scale, so the ball stays a crisp disc at 125 % or 150 %; a
@@ -84,11 +60,31 @@ QPixmap loadPicture(const QString& path) {
     return picture;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, double left,
-                        double top) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(rectFromTwips(left, top, 1095, 495));
+// A row of the window's table, looked up while compiling: a name that the table lacks does not
+// build.
+consteval const ControlLayout& rowOf(std::string_view name) {
+    return main_window::control(name);
+}
+
+// A control named, placed and sized as its row says, with the row's caption, and in the row's
+// face where the row has one.
+template <typename Control> Control* makeControl(QWidget* parent, const ControlLayout& row) {
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setGeometry(rectOf(row));
+    if (row.pointSize > 0) {
+        control->setFont(uiFont(row.pointSize, row.bold));
+    }
+    if constexpr (std::is_base_of_v<QGroupBox, Control>) {
+        control->setTitle(row.caption.toString());
+    } else if constexpr (std::is_base_of_v<QAbstractButton, Control>) {
+        control->setText(row.caption.toString());
+    }
+    return control;
+}
+
+QPushButton* makeButton(QWidget* parent, const ControlLayout& row) {
+    auto* button = makeControl<QPushButton>(parent, row);
     button->setAutoDefault(false);
     return button;
 }
@@ -99,10 +95,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 // reader as an edit of its own (a pick made hundreds), so the box holds the text and shows it
 // only when the window lets events run or the pick ends: nobody could see the steps anyway.
 
-// txtSelect shows the selection text as it is.
-class frmMain::LineEditBox final : public TextBox {
+// The ticket field (txtSelect) shows the selection text as it is.
+class frmMain::HeldTicketText final : public TextBox {
 public:
-    explicit LineEditBox(QLineEdit* box) : box_(box) {}
+    explicit HeldTicketText(QLineEdit* box) : box_(box) {}
     void setText(const std::string& text) override { held_ = QString::fromStdString(text); }
     void show() {
         if (box_->text() != held_) {
@@ -115,13 +111,14 @@ private:
     QString held_;
 };
 
-// txtData gets CR LF line ends; a text document wants plain line feeds, or each CR would show
-// as a stray character. Its eight lines are spaced to fit the box in whatever face it shows.
-class frmMain::PlainTextBox final : public TextBox {
+// The statistics box (txtData) gets CR LF line ends; a text document wants plain line feeds, or
+// each CR would show as a stray character. Its eight lines are spaced to fit the box in whatever
+// face it shows.
+class frmMain::HeldStatisticsText final : public TextBox {
 public:
     static constexpr int lineCount = 8;
 
-    explicit PlainTextBox(QTextEdit* box) : box_(box) {}
+    explicit HeldStatisticsText(QTextEdit* box) : box_(box) {}
     void setText(const std::string& text) override {
         held_ = QString::fromStdString(text);
         held_.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -145,10 +142,11 @@ private:
 frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      random_(random), services_(services), ballNumberFont_(msSansSerif(14)) {
+      random_(random), services_(services),
+      ballNumberFont_(uiFont(main_window::ballNumberPointSize)) {
     setObjectName(QStringLiteral("frmMain"));
     // One simplified-Chinese face for every caption and box, in every locale.
-    setFont(defaultUiFont());
+    setFont(uiFont());
     setWindowIcon(sizedPicture(QStringLiteral(":/assets/kestrune.png"), iconPictureSizes));
     keepFixedSize(*this);
     bringBackModalOnActivation(*this);
@@ -159,31 +157,26 @@ frmMain::frmMain(RandomSource& random, PlatformServices& services, QWidget* pare
     setUpTabOrder();
     setUpKeys();
 
-    txtSelectBox_ = std::make_unique<LineEditBox>(txtSelect_);
-    txtDataBox_ = std::make_unique<PlainTextBox>(txtData_);
-    state_ = std::make_unique<SelectionState>(*this, *txtSelectBox_);
+    heldTicket_ = std::make_unique<HeldTicketText>(ticketField_);
+    heldStatistics_ = std::make_unique<HeldStatisticsText>(statisticsBox_);
+    state_ = std::make_unique<SelectionState>(*this, *heldTicket_);
     load();
 }
 
 frmMain::~frmMain() = default;
 
 void frmMain::createBoard() {
-    fraRed_ = new QGroupBox(QStringLiteral("红色球"), this);
-    fraRed_->setObjectName(QStringLiteral("fraRed"));
-    fraRed_->setGeometry(rectFromTwips(120, 120, 5655, 2295));
-    fraBlue_ = new QGroupBox(QStringLiteral("兰色球"), this);
-    fraBlue_->setObjectName(QStringLiteral("fraBlue"));
-    fraBlue_->setGeometry(rectFromTwips(120, 2490, 4095, 1695));
+    auto* redFrame = makeControl<QGroupBox>(this, rowOf("fraRed"));
+    auto* blueFrame = makeControl<QGroupBox>(this, rowOf("fraBlue"));
 
     QPalette white;
     white.setColor(QPalette::WindowText, Qt::white);
     auto createBalls = [&](auto& balls, BallColour colour, QGroupBox* frame, const char* prefix) {
         for (std::int16_t n = 1; n <= static_cast<std::int16_t>(balls.size()); ++n) {
             Ball& ball = balls[static_cast<std::size_t>(n - 1)];
-            const QPointF at = ballPositionTwips(colour, n);
             ball.image = new QLabel(frame);
             ball.image->setObjectName(QStringLiteral("img%1_%2").arg(prefix).arg(n));
-            ball.image->setGeometry(rectFromTwips(at.x(), at.y(), ballSize, ballSize));
+            ball.image->setGeometry(main_window::ballRect(colour, n));
             ball.image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             // Picture and number are one ball to a screen reader. The blue frame's caption
             // writes 兰 for 蓝 (blue); a ball's name uses the usual character.
@@ -197,54 +190,48 @@ void frmMain::createBoard() {
             ball.label->setObjectName(QStringLiteral("lbl%1_%2").arg(prefix).arg(n));
             ball.label->setPalette(white);
             const bool small = colour == BallColour::red && n == redBallCount;
-            ball.label->setFont(msSansSerif(small ? 9.75 : 13.5));
+            ball.label->setFont(uiFont(small ? main_window::lastRedNumberPointSizeBeforeReset
+                                             : main_window::numberPointSizeBeforeReset));
             ball.label->adjustSize();
             hideFromAccessibility(ball.label);
         }
     };
-    createBalls(redBalls_, BallColour::red, fraRed_, "Red");
-    createBalls(blueBalls_, BallColour::blue, fraBlue_, "Blue");
+    createBalls(redBalls_, BallColour::red, redFrame, "Red");
+    createBalls(blueBalls_, BallColour::blue, blueFrame, "Blue");
 }
 
 void frmMain::createTextBoxesAndButtons() {
     // A QTextEdit rather than a QPlainTextEdit: only its layout honours a fixed line spacing.
-    txtData_ = new QTextEdit(this);
-    txtData_->setObjectName(QStringLiteral("txtData"));
-    txtData_->setGeometry(rectFromTwips(4320, 2580, 1455, 2235));
-    txtData_->setAcceptRichText(false);
-    txtData_->setUndoRedoEnabled(false);
-    txtData_->setReadOnly(true);
-    txtData_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    txtData_->setFocusPolicy(Qt::StrongFocus);
-    txtData_->setTabChangesFocus(true);
-    txtData_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtData_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtData_->setFont(msSansSerif(9.75));
+    statisticsBox_ = makeControl<QTextEdit>(this, rowOf("txtData"));
+    statisticsBox_->setAcceptRichText(false);
+    statisticsBox_->setUndoRedoEnabled(false);
+    statisticsBox_->setReadOnly(true);
+    statisticsBox_->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                            Qt::TextSelectableByKeyboard);
+    statisticsBox_->setFocusPolicy(Qt::StrongFocus);
+    statisticsBox_->setTabChangesFocus(true);
+    statisticsBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    statisticsBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A narrow margin, so that the widest line ("三段分布：" and a three-digit code) stays on
     // one line in a box only 97 pixels wide.
-    txtData_->document()->setDocumentMargin(2);
-    txtData_->setAccessibleName(QStringLiteral("号码统计"));
+    statisticsBox_->document()->setDocumentMargin(2);
+    statisticsBox_->setAccessibleName(QStringLiteral("号码统计"));
 
-    txtSelect_ = new QLineEdit(this);
-    txtSelect_->setObjectName(QStringLiteral("txtSelect"));
-    txtSelect_->setGeometry(rectFromTwips(120, 4320, 4095, 495));
-    txtSelect_->setReadOnly(true);
-    txtSelect_->setAlignment(Qt::AlignCenter);
-    txtSelect_->setFont(msSansSerif(13.5));
-    txtSelect_->setAccessibleName(QStringLiteral("机选号码"));
-    exposeAsTextLine(txtSelect_);
+    ticketField_ = makeControl<QLineEdit>(this, rowOf("txtSelect"));
+    ticketField_->setReadOnly(true);
+    ticketField_->setAlignment(Qt::AlignCenter);
+    ticketField_->setAccessibleName(QStringLiteral("机选号码"));
+    exposeAsTextLine(ticketField_);
 
-    cmdSelect_ = makeButton(this, "cmdSelect", QStringLiteral("机选"), 840, 4920);
-    cmdExit_ = makeButton(this, "cmdExit", QStringLiteral("退出"), 2460, 4920);
-    cmdHelp_ = makeButton(this, "cmdHelp", QStringLiteral("帮助"), 4080, 4920);
-    connect(cmdSelect_, &QPushButton::clicked, this, &frmMain::onSelectClicked);
-    connect(cmdExit_, &QPushButton::clicked, this, &frmMain::onExitClicked);
-    connect(cmdHelp_, &QPushButton::clicked, this, &frmMain::onHelpClicked);
+    pickButton_ = makeButton(this, rowOf("cmdSelect"));
+    exitButton_ = makeButton(this, rowOf("cmdExit"));
+    helpButton_ = makeButton(this, rowOf("cmdHelp"));
+    connect(pickButton_, &QPushButton::clicked, this, &frmMain::onSelectClicked);
+    connect(exitButton_, &QPushButton::clicked, this, &frmMain::onExitClicked);
+    connect(helpButton_, &QPushButton::clicked, this, &frmMain::onHelpClicked);
 
     // Below the visible client area, like the templates, and hidden until a pick is accepted.
-    pickNews_ = new QLabel(this);
-    pickNews_->setObjectName(QStringLiteral("pickNews"));
-    pickNews_->setGeometry(rectFromTwips(120, 5760, 15, 15));
+    pickNews_ = makeControl<QLabel>(this, rowOf("pickNews"));
     pickNews_->hide();
     exposeAsNotification(pickNews_);
 }
@@ -252,23 +239,21 @@ void frmMain::createTextBoxesAndButtons() {
 // The templates lie below the visible client area; they are placed there, not hidden, but a
 // screen reader has no business with them.
 void frmMain::createTemplates() {
-    auto createTemplate = [this](const char* name, const QString& path, double left) {
-        auto* image = new QLabel(this);
-        image->setObjectName(QString::fromLatin1(name));
-        image->setGeometry(rectFromTwips(left, 5760, ballSize, ballSize));
+    auto createTemplate = [this](const ControlLayout& row, const QString& path) {
+        auto* image = makeControl<QLabel>(this, row);
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         image->setPixmap(loadPicture(path));
         hideFromAccessibility(image);
         return image;
     };
-    imgRedBall_ = createTemplate("imgRedBall", QStringLiteral(":/assets/red-ball.png"), 3600);
-    imgBlueBall_ = createTemplate("imgBlueBall", QStringLiteral(":/assets/blue-ball.png"), 4080);
-    imgGrayBall_ = createTemplate("imgGrayBall", QStringLiteral(":/assets/gray-ball.png"), 4560);
+    redTemplate_ = createTemplate(rowOf("imgRedBall"), QStringLiteral(":/assets/red-ball.png"));
+    blueTemplate_ = createTemplate(rowOf("imgBlueBall"), QStringLiteral(":/assets/blue-ball.png"));
+    grayTemplate_ = createTemplate(rowOf("imgGrayBall"), QStringLiteral(":/assets/gray-ball.png"));
     for (Ball& ball : redBalls_) {
-        ball.image->setPixmap(imgGrayBall_->pixmap());
+        ball.image->setPixmap(grayTemplate_->pixmap());
     }
     for (Ball& ball : blueBalls_) {
-        ball.image->setPixmap(imgGrayBall_->pixmap());
+        ball.image->setPixmap(grayTemplate_->pixmap());
     }
 }
 
@@ -285,7 +270,7 @@ void frmMain::createRecordBoxes() {
     for (int k = 0; k < recordBoxCount; ++k) {
         auto* box = new QPlainTextEdit(this);
         box->setObjectName(QStringLiteral("txtRecord_%1").arg(k));
-        box->setGeometry(rectFromTwips(6120 + 2760 * (k % 4), 240 + 1440 * (k / 4), 2760, 1335));
+        box->setGeometry(main_window::recordBoxRect(k));
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -293,16 +278,16 @@ void frmMain::createRecordBoxes() {
         box->setFocusPolicy(Qt::NoFocus);
         hideFromAccessibility(box);
         box->setPlainText(record.boxes[static_cast<std::size_t>(k)]);
-        txtRecord_[static_cast<std::size_t>(k)] = box;
     }
 }
 
 void frmMain::setUpTabOrder() {
-    const QList<QWidget*> cycle{cmdSelect_, txtSelect_, cmdExit_, txtData_, cmdHelp_};
+    const QList<QWidget*> cycle{pickButton_, ticketField_, exitButton_, statisticsBox_,
+                                helpButton_};
     for (qsizetype i = 0; i + 1 < cycle.size(); ++i) {
         setTabOrder(cycle[i], cycle[i + 1]);
     }
-    cmdSelect_->setFocus();
+    pickButton_->setFocus();
 }
 
 // F1 and Ctrl+Q where the platform uses them; Enter presses a focused button as the space bar
@@ -315,28 +300,23 @@ void frmMain::setUpKeys() {
     auto* quit = new QShortcut(
         quitKeys.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : quitKeys.front(), this);
     connect(quit, &QShortcut::activated, this, &frmMain::onExitClicked);
-    for (QPushButton* button : {cmdSelect_, cmdExit_, cmdHelp_}) {
+    for (QPushButton* button : {pickButton_, exitButton_, helpButton_}) {
         button->installEventFilter(this);
     }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cmdSelect_ && event->type() == QEvent::FocusIn && !startFocusShown_) {
+    if (watched == pickButton_ && event->type() == QEvent::FocusIn && !startFocusShown_) {
         // Styles draw a button's focus only after a focus move by keyboard, and activating the
         // window counts as none; a keyboard user must see from the start where Enter goes.
         startFocusShown_ = true;
         setAttribute(Qt::WA_KeyboardFocusChange);
     }
-    auto* button = qobject_cast<QPushButton*>(watched);
-    if (button != nullptr && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            if (!key->isAutoRepeat()) {
-                button->click();
-            }
-            return true;
-        }
+    // Held down, Enter presses a button once: a held key must not start pick after pick.
+    if (auto* button = qobject_cast<QPushButton*>(watched);
+        button != nullptr && activateOnKey(*event, ActivationKeys::enter, HeldKey::activatesOnce,
+                                           [button] { button->click(); })) {
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -348,15 +328,12 @@ void frmMain::load() {
                        .arg(version::revision));
     // A screen reader names the window by what the program does as well.
     setAccessibleName(windowTitle() + QStringLiteral(" 彩票机选"));
-    setFixedSize(sizeFromTwips(clientWidth, clientHeight));
+    setFixedSize(sizeFromTwips(main_window::clientWidth, main_window::clientHeight));
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen != nullptr) {
-        const QSize screenPixels = screen->geometry().size();
-        const QPointF topLeft =
-            centredTopLeft(QSizeF(twipsOf(screenPixels.width()), twipsOf(screenPixels.height())),
-                           QSizeF(outerWidth, outerHeight));
-        move(screen->geometry().topLeft() + pointFromTwips(topLeft.x(), topLeft.y()));
+        move(centredIn(screen->geometry(),
+                       QSizeF(main_window::outerWidth, main_window::outerHeight)));
     }
     startPosition_ = pos();
     state_->resetBoard();
@@ -375,11 +352,11 @@ frmMain::Ball& frmMain::ball(BallColour colour, std::int16_t n) {
 QLabel* frmMain::templateImage(BallPicture picture) const {
     switch (picture) {
     case BallPicture::markedRed:
-        return imgRedBall_;
+        return redTemplate_;
     case BallPicture::markedBlue:
-        return imgBlueBall_;
+        return blueTemplate_;
     case BallPicture::gray:
-        return imgGrayBall_;
+        return grayTemplate_;
     }
     throw std::logic_error("unknown ball picture");
 }
@@ -411,8 +388,9 @@ void frmMain::resetBallLabel(BallColour colour, std::int16_t n) {
         label->setPalette(palette);
     }
     // Read from the image's current place each time, so repeated resets do not accumulate.
-    const float left = static_cast<float>(twipsOf(target.image->x())) + float{labelOffset};
-    const float top = static_cast<float>(twipsOf(target.image->y())) + float{labelOffset};
+    const float offset = float{main_window::ballNumberOffset};
+    const float left = static_cast<float>(twipsOf(target.image->x())) + offset;
+    const float top = static_cast<float>(twipsOf(target.image->y())) + offset;
     label->move(pointFromTwips(left, top));
 }
 
@@ -438,10 +416,10 @@ void frmMain::onSelectClicked() {
     if (!state_->busy()) {
         pickNews_->hide();
         // The ticket field shows every attempt's ticket; a screen reader hears only the last.
-        holdTextEvents(txtSelect_);
+        holdTextEvents(ticketField_);
     }
     try {
-        const PickOutcome outcome = pickTicket(*state_, random_, *this, *txtDataBox_);
+        const PickOutcome outcome = pickTicket(*state_, random_, *this, *heldStatistics_);
         if (outcome != PickOutcome::busy) {
             endOfPick(outcome);
         }
@@ -452,8 +430,8 @@ void frmMain::onSelectClicked() {
 }
 
 void frmMain::showHeldTexts() {
-    txtSelectBox_->show();
-    txtDataBox_->show();
+    heldTicket_->show();
+    heldStatistics_->show();
 }
 
 // What a pick leaves reaches assistive technology once, here. Qt 6.4 has no announcement
@@ -462,7 +440,7 @@ void frmMain::showHeldTexts() {
 // that appears. So the accepted ticket appears as one, and the focus stays on 机选.
 void frmMain::endOfPick(PickOutcome outcome) {
     showHeldTexts();
-    releaseTextEvents(txtSelect_);
+    releaseTextEvents(ticketField_);
     for (std::int16_t n = 1; n <= redBallCount; ++n) {
         setBallMarked(ball(BallColour::red, n).image, state_->redMarked(n));
     }

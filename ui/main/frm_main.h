@@ -21,10 +21,8 @@
 #include <exception>
 #include <memory>
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
 
@@ -56,8 +54,8 @@ private:
         QLabel* image = nullptr;
         QLabel* label = nullptr;
     };
-    class LineEditBox;
-    class PlainTextBox;
+    class HeldTicketText;
+    class HeldStatisticsText;
 
     void createBoard();
     void createTextBoxesAndButtons();
@@ -87,24 +85,25 @@ private:
     // The number labels' font after every reset, built once: a reset runs 49 times an attempt.
     const QFont ballNumberFont_;
 
-    QGroupBox* fraRed_ = nullptr;
-    QGroupBox* fraBlue_ = nullptr;
+    // The balls of the board and the three pictures they copy (imgRedBall, imgBlueBall,
+    // imgGrayBall); then the controls by their object names. The frames and the record boxes are
+    // the window's children as well, but nothing uses them once they are made.
     std::array<Ball, redBallCount> redBalls_{};
     std::array<Ball, blueBallCount> blueBalls_{};
-    QLabel* imgRedBall_ = nullptr;
-    QLabel* imgBlueBall_ = nullptr;
-    QLabel* imgGrayBall_ = nullptr;
-    QLineEdit* txtSelect_ = nullptr;
-    QTextEdit* txtData_ = nullptr;
-    QPushButton* cmdSelect_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
-    QPushButton* cmdHelp_ = nullptr;
+    QLabel* redTemplate_ = nullptr;
+    QLabel* blueTemplate_ = nullptr;
+    QLabel* grayTemplate_ = nullptr;
+    QLineEdit* ticketField_ = nullptr;   // txtSelect
+    QTextEdit* statisticsBox_ = nullptr; // txtData
+    QPushButton* pickButton_ = nullptr;  // cmdSelect, 机选
+    QPushButton* exitButton_ = nullptr;  // cmdExit, 退出
+    QPushButton* helpButton_ = nullptr;  // cmdHelp, 帮助
     // Tells a screen reader the accepted ticket; hidden between picks and never seen.
     QLabel* pickNews_ = nullptr;
-    std::array<QPlainTextEdit*, 9> txtRecord_{};
 
-    std::unique_ptr<LineEditBox> txtSelectBox_;
-    std::unique_ptr<PlainTextBox> txtDataBox_;
+    // What the engine writes to the ticket field and the statistics box, held until shown.
+    std::unique_ptr<HeldTicketText> heldTicket_;
+    std::unique_ptr<HeldStatisticsText> heldStatistics_;
     std::unique_ptr<SelectionState> state_;
 };
 
