@@ -203,6 +203,10 @@ private slots:
         QCOMPARE(font.weight(), QFont::Normal);
         QVERIFY(!font.italic());
         QVERIFY(!font.underline());
+        // A ball's number is white on the ball picture.
+        if (QString(QTest::currentDataTag()).startsWith(QLatin1String("lbl"))) {
+            QCOMPARE(control->palette().color(QPalette::WindowText), QColor(Qt::white));
+        }
     }
 
     // Every control stands as its row of the table, or the rule for its kind, says.

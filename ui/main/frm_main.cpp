@@ -169,8 +169,8 @@ void frmMain::createBoard() {
     auto* redFrame = makeControl<QGroupBox>(this, rowOf("fraRed"));
     auto* blueFrame = makeControl<QGroupBox>(this, rowOf("fraBlue"));
 
-    QPalette white;
-    white.setColor(QPalette::WindowText, Qt::white);
+    QPalette numberPalette;
+    numberPalette.setColor(QPalette::WindowText, main_window::ballNumberColour);
     auto createBalls = [&](auto& balls, BallColour colour, QGroupBox* frame, const char* prefix) {
         for (std::int16_t n = 1; n <= static_cast<std::int16_t>(balls.size()); ++n) {
             Ball& ball = balls[static_cast<std::size_t>(n - 1)];
@@ -188,7 +188,7 @@ void frmMain::createBoard() {
             // Every label starts as "01"; the first reset gives it its own number and place.
             ball.label = new QLabel(QStringLiteral("01"), frame);
             ball.label->setObjectName(QStringLiteral("lbl%1_%2").arg(prefix).arg(n));
-            ball.label->setPalette(white);
+            ball.label->setPalette(numberPalette);
             const bool small = colour == BallColour::red && n == redBallCount;
             ball.label->setFont(uiFont(small ? main_window::lastRedNumberPointSizeBeforeReset
                                              : main_window::numberPointSizeBeforeReset));
@@ -382,9 +382,9 @@ void frmMain::resetBallLabel(BallColour colour, std::int16_t n) {
     if (resize) {
         label->adjustSize();
     }
-    if (label->palette().color(QPalette::WindowText) != QColor(Qt::white)) {
+    if (label->palette().color(QPalette::WindowText) != main_window::ballNumberColour) {
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, Qt::white);
+        palette.setColor(QPalette::WindowText, main_window::ballNumberColour);
         label->setPalette(palette);
     }
     // Read from the image's current place each time, so repeated resets do not accumulate.

@@ -8,6 +8,7 @@
 #include "common/control_layout.h"
 #include "selection_state.h"
 
+#include <QColor>
 #include <QPointF>
 #include <array>
 #include <stdexcept>
@@ -83,6 +84,7 @@ inline QRect ballRect(BallColour colour, int n) {
 // in white at 14 points. Before the first reset of the board, which the window makes before
 // it is shown, the numbers read 01 at 13.5 points, red 33 at 9.75.
 inline constexpr double ballNumberOffset = 30;
+inline constexpr QColor ballNumberColour(255, 255, 255); // white
 inline constexpr double ballNumberPointSize = 14;
 inline constexpr double numberPointSizeBeforeReset = 13.5;
 inline constexpr double lastRedNumberPointSizeBeforeReset = 9.75;
