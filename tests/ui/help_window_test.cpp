@@ -388,7 +388,7 @@ private slots:
             return;
         }
 
-        const ControlLayout& row = help_window::controlNamed(QTest::currentDataTag());
+        const ControlLayout& row = help_window::control(QTest::currentDataTag());
         QCOMPARE(QRectF(row.left, row.top, row.width, row.height), QRectF(twips));
         QCOMPARE(row.caption.toString(), caption);
         QCOMPARE(row.pointSize, pointSize);

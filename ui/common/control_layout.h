@@ -8,6 +8,10 @@
 
 #include <QRect>
 #include <QStringView>
+#include <array>
+#include <cstddef>
+#include <stdexcept>
+#include <string_view>
 
 namespace kestrune::ui {
 
@@ -24,6 +28,19 @@ struct ControlLayout {
     double pointSize = 0;
     bool bold = false;
 };
+
+// The row of the named control in a window's table. A name that the table lacks throws, and so
+// does not compile where the row is looked up while compiling.
+template <std::size_t count>
+constexpr const ControlLayout& controlIn(const std::array<ControlLayout, count>& table,
+                                         std::string_view name) {
+    for (const ControlLayout& row : table) {
+        if (name == row.name) {
+            return row;
+        }
+    }
+    throw std::out_of_range("the window has no control of that name");
+}
 
 inline QRect rectOf(const ControlLayout& control) {
     return rectFromTwips(control.left, control.top, control.width, control.height);

@@ -133,7 +133,7 @@ frmHelp::frmHelp(PlatformServices& services)
         lblInformation_[index] = label;
     }
 
-    constexpr const ControlLayout& ok = help_window::controlNamed("cmdOk");
+    constexpr const ControlLayout& ok = help_window::control("cmdOk");
     cmdOk_ = new QPushButton(ok.caption.toString(), this);
     cmdOk_->setObjectName(QString::fromLatin1(ok.name));
     // The blanks only space the caption out; a screen reader would read them.

@@ -7,7 +7,6 @@
 #include "common/control_layout.h"
 
 #include <array>
-#include <stdexcept>
 #include <string_view>
 
 namespace kestrune::ui::help_window {
@@ -29,15 +28,9 @@ inline constexpr std::array<ControlLayout, 9> controls{{
     {"cmdOk", u"确    定", 1680, 2880, 1140, 360},
 }};
 
-// The row of the named control. Where the name is a constant, a name the table lacks does not
-// compile.
-constexpr const ControlLayout& controlNamed(std::string_view name) {
-    for (const ControlLayout& control : controls) {
-        if (name == control.name) {
-            return control;
-        }
-    }
-    throw std::out_of_range("the help window has no such control");
+// The row of the named control (see controlIn).
+constexpr const ControlLayout& control(std::string_view name) {
+    return controlIn(controls, name);
 }
 
 } // namespace kestrune::ui::help_window

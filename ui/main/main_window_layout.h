@@ -11,7 +11,6 @@
 #include <QColor>
 #include <QPointF>
 #include <array>
-#include <stdexcept>
 #include <string_view>
 
 namespace kestrune::ui::main_window {
@@ -48,15 +47,9 @@ inline constexpr auto controls = std::to_array<ControlLayout>({
 });
 // clang-format on
 
-// The row of the control with the given object name. A name that the table lacks throws, and
-// so does not build where the row is looked up while compiling.
+// The row of the control with the given object name (see controlIn).
 constexpr const ControlLayout& control(std::string_view name) {
-    for (const ControlLayout& row : controls) {
-        if (name == row.name) {
-            return row;
-        }
-    }
-    throw std::out_of_range("the main window has no control of that name");
+    return controlIn(controls, name);
 }
 
 // Left and top of ball n (imgRed_n, imgBlue_n) within its frame, in twips: rows of eleven reds
