@@ -33,7 +33,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
@@ -47,6 +46,8 @@
 #include <stdexcept>
 #include <utility>
 
+using kestrune::testing::closingHelpWindowAtEnd;
+using kestrune::testing::openHelpWindow;
 using kestrune::ui::ControlLayout;
 using kestrune::ui::DesktopPlatformServices;
 using kestrune::ui::frmHelp;
@@ -198,15 +199,6 @@ void moveOverSurface(QWidget& window, QPoint point) {
         }
     }
     return visible;
-}
-
-frmHelp* openHelpWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == QLatin1String("frmHelp") && widget->isVisible()) {
-            return qobject_cast<frmHelp*>(widget);
-        }
-    }
-    return nullptr;
 }
 
 // Not used where the messenger stand-in cannot be a shell script (Windows).
@@ -1092,12 +1084,7 @@ private slots:
             bool checked = false;
             QPointer<frmHelp> seen;
             QTimer::singleShot(0, &mainWindow, [&] {
-                // Whatever happens here, the window closes, so that the opening returns.
-                const auto closeAtEnd = qScopeGuard([] {
-                    if (frmHelp* open = openHelpWindow()) {
-                        open->close();
-                    }
-                });
+                const auto closeAtEnd = closingHelpWindowAtEnd();
                 QTRY_VERIFY(openHelpWindow() != nullptr);
                 frmHelp* help = openHelpWindow();
                 seen = help;
@@ -1157,11 +1144,7 @@ private slots:
         const auto mainWindow = kestrune::testing::shownMainWindow(random, services);
         bool broughtBack = false;
         QTimer::singleShot(0, mainWindow.get(), [&] {
-            const auto closeAtEnd = qScopeGuard([] {
-                if (frmHelp* open = openHelpWindow()) {
-                    open->close();
-                }
-            });
+            const auto closeAtEnd = closingHelpWindowAtEnd();
             frmHelp* help = openHelpWindow();
             QVERIFY(help != nullptr);
             QVERIFY(QTest::qWaitForWindowActive(help));

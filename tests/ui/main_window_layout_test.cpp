@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <QTest>
@@ -37,15 +36,6 @@ using namespace kestrune::ui;
 using namespace kestrune::testing;
 
 namespace {
-
-frmHelp* openHelpWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* help = qobject_cast<frmHelp*>(widget); help != nullptr && help->isVisible()) {
-            return help;
-        }
-    }
-    return nullptr;
-}
 
 QString captionOf(const QWidget* widget) {
     if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
@@ -396,11 +386,7 @@ private slots:
         }
         bool stillOpen = false;
         QTimer::singleShot(0, window.get(), [&] {
-            const auto closeAtEnd = qScopeGuard([] {
-                if (frmHelp* open = openHelpWindow()) {
-                    open->close();
-                }
-            });
+            const auto closeAtEnd = closingHelpWindowAtEnd();
             frmHelp* open = openHelpWindow();
             QVERIFY(open != nullptr);
             QPointer<frmHelp> seen = open;
@@ -430,11 +416,7 @@ private slots:
             QTimer::singleShot(0, window.get(), [&] {
                 // Runs inside the help window's own event loop.
                 QTimer::singleShot(0, window.get(), [&] {
-                    const auto closeAtEnd = qScopeGuard([] {
-                        if (frmHelp* help = openHelpWindow()) {
-                            help->close();
-                        }
-                    });
+                    const auto closeAtEnd = closingHelpWindowAtEnd();
                     QVERIFY(openHelpWindow() != nullptr);
                     drawnWhileOpen = random.drawn;
                     for (int i = 0; i < 20; ++i) {

@@ -4,11 +4,14 @@
 // do nothing (window_support.h, shared with the benchmarks), and a random source that plays a
 // script; and the main window made with them.
 
+#include "help/frm_help.h"
 #include "machine_pick.h"
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
 #include "window_support.h"
 
+#include <QApplication>
+#include <QScopeGuard>
 #include <QTest>
 #include <cstddef>
 #include <functional>
@@ -80,6 +83,27 @@ inline std::unique_ptr<ui::frmMain> shownMainWindow(RandomSource& random,
         qWarning("the main window was not exposed");
     }
     return window;
+}
+
+// The help window that is open, or none.
+inline ui::frmHelp* openHelpWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* help = qobject_cast<ui::frmHelp*>(widget); help != nullptr && help->isVisible()) {
+            return help;
+        }
+    }
+    return nullptr;
+}
+
+// For a check that runs inside the help window's own event loop: whatever the check finds (a
+// failing QVERIFY returns early), the help window closes when the guard goes, so that the
+// opening returns.
+[[nodiscard]] inline auto closingHelpWindowAtEnd() {
+    return qScopeGuard([] {
+        if (ui::frmHelp* open = openHelpWindow()) {
+            open->close();
+        }
+    });
 }
 
 } // namespace kestrune::testing
