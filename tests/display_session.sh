@@ -5,7 +5,7 @@
 # check starts in the background and adds to pids is stopped when the check ends, newest first
 # and the display last; then $work goes. A check that must do more before that (end a wine
 # server, keep a log) defines before_cleanup. poll waits for a condition, start_session_bus
-# starts a D-Bus session bus of its own. The caller defines fail (message, exit 1) before
+# starts a D-Bus session bus of its own, find_window finds a window by xdotool's search. The caller defines fail (message, exit 1) before
 # sourcing.
 
 work=$(mktemp -d)
@@ -34,6 +34,23 @@ poll() {
     shift
     for _ in $(seq "$tenths"); do
         "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Prints the first window that `xdotool search ARGS` finds, waiting up to $1 tenths of a second
+# for one. Debian 12's xdotool dies on an X error when any window goes away in the middle of its
+# search, so a search that fails is made again.
+find_window() {
+    local tenths=$1 found
+    shift
+    for _ in $(seq "$tenths"); do
+        found=$(xdotool search "$@" 2>/dev/null) || true
+        if [ -n "$found" ]; then
+            echo "${found%%$'\n'*}"
+            return 0
+        fi
         sleep 0.1
     done
     return 1

@@ -31,8 +31,8 @@ cp "$program" "$work/app/kestrune.exe"
 cp "$record_start" "$work/mail/mail.exe"
 cp "$record_start" "$work/browser/browser.exe"
 cp "$record_start" "$work/qq/QQ.exe"
-windows_path() { winepath --windows "$1" 2>/dev/null; }
-reg() { wine reg "$@" >/dev/null 2>&1 || fail "wine reg $*"; }
+windows_path() { wine_run winepath --windows "$1"; }
+reg() { wine_run wine reg "$@" >/dev/null; }
 mail=$(windows_path "$work/mail/mail.exe")
 browser=$(windows_path "$work/browser/browser.exe")
 qq_folder=$(windows_path "$work/qq")\\
@@ -48,7 +48,7 @@ reg add 'HKLM\SOFTWARE\Tencent\qq' /v Install /d "$qq_folder" /f
 cd "$work/app"
 
 # The command line: the version into a redirection, a bad option named, with status 1.
-version=$(wine kestrune.exe --version 2>&1 | tr -d '\r') || fail "--version ended with $?"
+version=$(wine kestrune.exe --version 2>&1 | tr -d '\r') || fail "--version ended with $?: $version"
 [[ $version == *"kestrune (Kestrune) 2."* ]] || fail "--version printed '$version'"
 status=0
 wine kestrune.exe --bogus >"$work/bogus.out" 2>&1 || status=$?
@@ -57,10 +57,8 @@ grep -q -- "bogus" "$work/bogus.out" || fail "--bogus was not named: $(cat "$wor
 
 wine kestrune.exe >"$work/program.out" 2>&1 &
 program_pid=$!
-window=
-poll 600 xdotool search --onlyvisible --name '^Kestrune 2' || fail "the main window did not appear"
-window=$(xdotool search --onlyvisible --name '^Kestrune 2' | head -n 1)
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+window=$(find_window 600 --onlyvisible --name '^Kestrune 2') || fail "the main window did not appear"
+activate "$window"
 
 # The board's balls by colour, from a screenshot compared with the one at start.
 screenshot() { import -window "$window" "$work/$1.png" && convert "$work/$1.png" "$work/$1.ppm"; }
@@ -73,18 +71,17 @@ settled() {
 poll 100 settled || fail "the main window did not settle: $(settled 2>&1)"
 [ "$(board)" = "red=0 blue=0 gray=49" ] || fail "at start the board shows $(board)"
 
-xdotool key --window "$window" Return
+send_keys "$window" Return
 # The pick may take many attempts; the board settles once one is accepted.
 picked() { [ "$(board)" = "red=6 blue=1 gray=42" ]; }
 poll 300 picked || fail "after 机选 the board shows $(board), not six red and one blue ball"
 
 # The help window and its links.
-xdotool key --window "$window" F1
-poll 100 xdotool search --onlyvisible --name '^Kestrune 帮助$' || fail "F1 opened no help window"
-help=$(xdotool search --onlyvisible --name '^Kestrune 帮助$' | head -n 1)
-xdotool windowactivate --sync "$help" 2>/dev/null || true
+send_keys "$window" F1
+help=$(find_window 100 --onlyvisible --name '^Kestrune 帮助$') || fail "F1 opened no help window"
+activate "$help"
 for stand_in in mail/mail.exe browser/browser.exe qq/QQ.exe; do
-    xdotool key --window "$help" Tab Return
+    send_keys "$help" Tab Return
     poll 150 test -s "$work/$stand_in.log" || fail "the link did not start $stand_in"
 done
 grep -q 'mailto:xf@example.com' "$work/mail/mail.exe.log" ||
@@ -96,18 +93,13 @@ for log in mail/mail.exe browser/browser.exe qq/QQ.exe; do
 done
 
 # Tab comes back round to 确定, which closes the window; Ctrl+Q then ends the program.
-xdotool key --window "$help" Tab Return
-poll 100 bash -c "! xdotool search --onlyvisible --name '^Kestrune 帮助$'" ||
-    fail "确定 did not close the help window"
-xdotool key --window "$window" ctrl+q
-status=0
-for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "Ctrl+Q did not end the program"
-wait "$program_pid" || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+send_keys "$help" Tab Return
+help_closed() { ! window_viewable "$help"; }
+poll 100 help_closed || fail "确定 did not close the help window"
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended when the help window closed"
+send_keys "$window" ctrl+q
+wait_for_end "$program_pid" 100 "Ctrl+Q did not end the program"
+[ "$end_status" -eq 0 ] || fail "the program ended with status $end_status"
 
 left=$(ls -A "$work/app")
 [ "$left" = kestrune.exe ] || fail "the program wrote into its folder: $left"

@@ -28,11 +28,11 @@ shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrune.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrune'
 cp "$setup" "$work/setup.exe"
 
-# The uninstaller and the setup program run on after their first process ends (NSIS copies
-# them), so each step waits for the whole wine session to go quiet.
+# The setup program waits for everything it starts (the older version's uninstaller runs in
+# place); the uninstaller hands its work to a copy of itself and ends at once, so the check waits
+# for what the uninstall is to bring about.
 install() {
-    wine "$work/setup.exe" /S || fail "the setup program ended with $?"
-    wineserver --wait
+    wine_run wine "$work/setup.exe" /S
 }
 entries() {
     wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 2>/dev/null |
@@ -66,37 +66,37 @@ strings -el "$shortcut" | grep -qi 'Program Files\\Kestrune\\kestrune.exe' ||
 cd "$work"
 wine start /wait /unix "$shortcut" >"$work/program.out" 2>&1 &
 runner=$!
-poll 600 xdotool search --onlyvisible --name '^Kestrune 2' || fail "the installed program showed no window"
-window=$(xdotool search --onlyvisible --name '^Kestrune 2' | head -n 1)
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+window=$(find_window 600 --onlyvisible --name '^Kestrune 2') || fail "the installed program showed no window"
+activate "$window"
 screenshot() { import -window "$window" "$work/$1.png" && convert "$work/$1.png" "$work/$1.ppm"; }
 settled() {
     screenshot start && screenshot again && cmp -s "$work/start.ppm" "$work/again.ppm" &&
         python3 "$read_board" "$work/start.ppm" "$work/again.ppm"
 }
 poll 100 settled || fail "the installed program's window did not settle: $(settled 2>&1)"
-xdotool key --window "$window" Return
+send_keys "$window" Return
 picked() {
     screenshot now && [ "$(python3 "$read_board" "$work/start.ppm" "$work/now.ppm")" = "red=6 blue=1 gray=42" ]
 }
 poll 300 picked || fail "the installed program did not show a picked ticket"
-xdotool key --window "$window" ctrl+q
-status=0
-wait "$runner" || status=$?
-[ "$status" -eq 0 ] || fail "the installed program ended with status $status"
+send_keys "$window" ctrl+q
+wait_for_end "$runner" 100 "Ctrl+Q did not end the installed program"
+[ "$end_status" -eq 0 ] || fail "the installed program ended with status $end_status"
 
 # Once more over it: still one entry.
 install
 [ "$(entries)" -eq 1 ] || fail "after a second install Apps & features has $(entries) entries"
 
 uninstalling=$(date +%s%3N)
-wine "$folder/Uninstall.exe" /S || fail "the uninstaller ended with $?"
-wineserver --wait
+wine_run wine "$folder/Uninstall.exe" /S
+key_exists() { wine reg query "$key" /reg:64 >/dev/null 2>&1 </dev/null; }
+uninstalled() { [ ! -e "$folder" ] && [ ! -e "$shortcut" ] && ! key_exists; }
+poll 300 uninstalled || true
 uninstalled=$(date +%s%3N)
 [ ! -e "$folder" ] || fail "left in Program Files: $(ls -A "$folder")"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
 [ "$(entries)" -eq 0 ] || fail "the Apps & features entry is left"
-wine reg query "$key" /reg:64 >/dev/null 2>&1 && fail "the uninstall key is left"
+key_exists && fail "the uninstall key is left"
 
 awk -v i="$((installed - started))" -v u="$((uninstalled - uninstalling))" 'BEGIN {
     printf "windows installer: passed (install %.1f s, uninstall %.1f s under wine)\n", i / 1000, u / 1000

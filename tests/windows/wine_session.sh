@@ -1,8 +1,15 @@
+# shellcheck shell=bash
 # Sourced by the Windows checks: a private X display (tests/display_session.sh) with openbox and
 # a fresh wine prefix, all gone when the check ends, in the temporary folder $work; poll waits for
 # a condition. The caller defines fail (message, exit 1) before sourcing.
+#
+# The wine server of the prefix stays up for the whole check, and the check begins only once it
+# answers a registry read: right after wineboot a first command can race with the server and
+# the services it starts. Wine commands whose failure matters go through wine_run, which names
+# the command and its output when it fails. Keys go through send_keys, which stays right when
+# the keys end the window they are sent to.
 
-for tool in wine wineserver Xvfb openbox xdotool import convert python3 strings; do
+for tool in wine wineserver Xvfb openbox xdotool xwininfo import convert python3 strings; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows)"
 done
 
@@ -14,6 +21,53 @@ before_cleanup() {
 openbox >/dev/null 2>&1 &
 pids+=($!)
 
+# Runs a wine command; when it fails, the check fails with the command and what it printed.
+# Its standard output is passed on.
+wine_run() {
+    local status=0
+    "$@" 2>"$work/wine_run.err" || status=$?
+    if ((status != 0)); then
+        fail "'$*' ended with status $status: $(tr -d '\r' <"$work/wine_run.err")"
+    fi
+}
+
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot --init >/dev/null 2>&1 || fail "wineboot could not make a prefix"
+wine_run wineboot --init >/dev/null
 wineserver --wait
+# One server for the whole check; it ends with the cleanup. Its services start with the first
+# program and keep no output of the check open.
+wineserver --persistent=600
+wine_ready() { wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentVersion; }
+poll 600 wine_ready </dev/null || fail "the wine server never answered a registry read: $(wine_ready 2>&1 | tr -d '\r')"
+
+window_exists() { xwininfo -id "$1" >/dev/null 2>&1; }
+window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+
+# Gives window $1 the keyboard: through the window manager, else straight from the X server.
+activate() {
+    timeout 10 xdotool windowactivate --sync "$1" 2>/dev/null ||
+        timeout 10 xdotool windowfocus --sync "$1" 2>"$work/focus.err" ||
+        fail "window $1 could not be given the keyboard: $(cat "$work/focus.err")"
+}
+
+# Sends the keys to the X window $1 itself, as events addressed to it (xdotool key --window). A key that ends the window (Return on 确定, Ctrl+Q) can destroy it
+# between the key's press and its release; xdotool then dies on the X error of the release.
+# That is no failure as long as the window is gone: the caller checks what the keys were to
+# bring about. With the window still there, a failure of xdotool fails the check.
+send_keys() {
+    local window=$1
+    shift
+    xdotool key --window "$window" "$@" 2>"$work/keys.err" && return 0
+    ! window_exists "$window" ||
+        fail "xdotool could not send $* to window $window: $(cat "$work/keys.err")"
+}
+
+# Waits up to $2 tenths of a second for the process $1 (a child of the check) to end and puts
+# its exit status into end_status; fails with the message $3 when it does not end.
+wait_for_end() {
+    local pid=$1
+    process_ended() { ! kill -0 "$pid"; }
+    poll "$2" process_ended || fail "$3"
+    end_status=0
+    wait "$pid" || end_status=$?
+}
