@@ -97,6 +97,8 @@ send_keys "$help" Tab Return
 help_closed() { ! window_viewable "$help"; }
 poll 100 help_closed || fail "确定 did not close the help window"
 kill -0 "$program_pid" 2>/dev/null || fail "the program ended when the help window closed"
+# As for a user, Ctrl+Q goes to the main window once the keyboard is back there.
+activate "$window"
 send_keys "$window" ctrl+q
 wait_for_end "$program_pid" 100 "Ctrl+Q did not end the program"
 [ "$end_status" -eq 0 ] || fail "the program ended with status $end_status"

@@ -3,11 +3,11 @@
 # a fresh wine prefix, all gone when the check ends, in the temporary folder $work; poll waits for
 # a condition. The caller defines fail (message, exit 1) before sourcing.
 #
-# The wine server of the prefix stays up for the whole check, and the check begins only once it
-# answers a registry read: right after wineboot a first command can race with the server and
-# the services it starts. Wine commands whose failure matters go through wine_run, which names
-# the command and its output when it fails. Keys go through send_keys, which stays right when
-# the keys end the window they are sent to.
+# The wine server of the prefix, with its socket in a temporary folder of the check's own, stays
+# up for the whole check, and the check begins only once it answers a registry read. Wine
+# commands whose failure matters go through wine_run, which names the command and its output
+# when it fails. Keys go through send_keys, which stays right when the keys end the window they
+# are sent to.
 
 for tool in wine wineserver Xvfb openbox xdotool xwininfo import convert python3 strings; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows)"
@@ -21,16 +21,24 @@ before_cleanup() {
 openbox >/dev/null 2>&1 &
 pids+=($!)
 
-# Runs a wine command; when it fails, the check fails with the command and what it printed.
-# Its standard output is passed on.
+# Runs a wine command; when it fails, the check fails with the command and what it printed on
+# either channel. Its standard output is passed on.
 wine_run() {
     local status=0
-    "$@" 2>"$work/wine_run.err" || status=$?
+    "$@" >"$work/wine_run.out" 2>"$work/wine_run.err" || status=$?
     if ((status != 0)); then
-        fail "'$*' ended with status $status: $(tr -d '\r' <"$work/wine_run.err")"
+        fail "'$*' ended with status $status: $(cat "$work/wine_run.out" "$work/wine_run.err" | tr -d '\r')"
     fi
+    tr -d '\r' <"$work/wine_run.out"
 }
 
+# Wine's server keeps its socket in a folder under $TMPDIR named after the prefix's device and
+# inode, and Debian's wine finds it by searching $TMPDIR. A fresh prefix can get the inode of one
+# removed a moment before, whose folder is still there: a wine program of this check could then
+# start a second server there, or meet a dying one, and fail at once without a word. A temporary
+# folder of the check's own holds no such folder.
+export TMPDIR=$work/tmp
+mkdir "$TMPDIR"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine_run wineboot --init >/dev/null
 wineserver --wait
