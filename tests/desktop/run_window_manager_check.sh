@@ -120,17 +120,30 @@ owner=$(xprop -id "$help" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')
 check_centred "on the screen" "$(outer_rectangle "$help")" "0 0 $screen_width $screen_height"
 close_help "$help"
 
-# Moved as a user does: the title bar dragged up and to the left. The pointer's moves reach the
-# window manager in order, so the drag needs no pauses; the move itself is waited for.
+# Moved as a user does: the title bar dragged up and to the left. A window manager on a busy
+# machine may take the press only once the pointer has moved on; it then drags from where the
+# button went down. So, with the button held, the pointer moves on to the end of the drag, a
+# pixel to and fro, until the window follows, then rests there until the window stands where the
+# drag puts it.
 read -r left top width _ <<<"$(outer_rectangle "$main")"
-xdotool mousemove --sync $((left + width / 2)) $((top + 8))
+start_x=$((left + width / 2)) start_y=$((top + 8))
+end_x=$((start_x - 240)) end_y=$((start_y - 150))
+xdotool mousemove --sync "$start_x" "$start_y"
 xdotool mousedown 1
 for step in 1 2 3 4 5 6; do
-    xdotool mousemove --sync $((left + width / 2 - 40 * step)) $((top + 8 - 25 * step))
+    xdotool mousemove --sync $((start_x - 40 * step)) $((start_y - 25 * step))
 done
-xdotool mouseup 1
+nudge=0
+following() {
+    nudge=$((1 - nudge))
+    xdotool mousemove --sync $((end_x + nudge)) "$end_y"
+    [[ $(outer_rectangle "$main") != "$left $top "* ]]
+}
+poll 100 following || fail "the main window did not follow the drag from $left,$top"
+xdotool mousemove --sync "$end_x" "$end_y"
 moved() { [[ $(outer_rectangle "$main") == "$((left - 240)) $((top - 150)) "* ]]; }
-poll 100 moved || fail "the main window did not move from $left,$top: $(outer_rectangle "$main")"
+poll 100 moved || fail "the main window was not dragged from $left,$top: $(outer_rectangle "$main")"
+xdotool mouseup 1
 help=$(open_help)
 check_centred "over the moved main window" "$(outer_rectangle "$help")" "$(outer_rectangle "$main")"
 close_help "$help"
