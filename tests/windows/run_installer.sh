@@ -35,12 +35,13 @@ install() {
     wine_run wine "$work/setup.exe" /S
 }
 entries() {
-    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 2>/dev/null |
-        tr -d '\r' | grep -c 'DisplayName.*REG_SZ[[:space:]]*Kestrune$' || true
+    wine_run wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 |
+        grep -c 'DisplayName.*REG_SZ[[:space:]]*Kestrune$' || true
 }
+# The uninstall key, read once after an install; a read that fails names itself and its output.
+read_key() { key_values=$(wine_run wine reg query "$key" /reg:64); }
 value() {
-    wine reg query "$key" /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
-        awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+    awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }' <<<"$key_values"
 }
 
 started=$(date +%s%3N)
@@ -50,6 +51,7 @@ installed=$(date +%s%3N)
 [ -f "$folder/kestrune.exe" ] || fail "no kestrune.exe in Program Files: $(ls -R "$drive/Program Files")"
 [ -f "$folder/Uninstall.exe" ] || fail "no uninstaller beside the program"
 [ "$(entries)" -eq 1 ] || fail "Apps & features has $(entries) entries for Kestrune, not 1"
+read_key
 [ "$(value DisplayVersion)" = 2.0.0 ] || fail "DisplayVersion is '$(value DisplayVersion)'"
 [ "$(value Publisher)" = Kestrune ] || fail "Publisher is '$(value Publisher)'"
 [[ $(value DisplayIcon) == *'Program Files\Kestrune\kestrune.exe,0' ]] ||
