@@ -16,7 +16,11 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <initializer_list>
 #include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 using namespace kestrune;
 using namespace kestrune::ui;
@@ -25,6 +29,18 @@ using namespace kestrune::testing;
 namespace {
 
 const QString acceptedTicket = QStringLiteral("03 07 12 19 25 31 08");
+
+// The values that make a pick accept the given reds and blue at its first attempt: a ball's
+// value for each, then eight zeros, which pass every row of the filter.
+std::vector<float> acceptedAtOnce(std::initializer_list<int> reds, int blue) {
+    std::vector<float> script;
+    for (const int n : reds) {
+        script.push_back(valueFor(n, 33));
+    }
+    script.push_back(valueFor(blue, 16));
+    script.insert(script.end(), 8, 0.0f);
+    return script;
+}
 
 // Every accessible object under `root`, depth first.
 QList<QAccessibleInterface*> tree(QAccessibleInterface* root) {
@@ -52,6 +68,26 @@ private:
 
     template <typename T = QWidget> static T* child(QWidget* window, const char* name) {
         return window->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    // Each ball is checked, and its name ends in "已选中", exactly when the ticket holds it.
+    static void compareMarks(QWidget* window, const QString& ticket) {
+        const QStringList picked = ticket.split(u' ');
+        for (const auto& [colour, count] : {std::pair{"Red", 33}, std::pair{"Blue", 16}}) {
+            for (int n = 1; n <= count; ++n) {
+                const QString name = QStringLiteral("img%1_%2").arg(QLatin1String(colour)).arg(n);
+                QAccessibleInterface* ball =
+                    QAccessible::queryAccessibleInterface(child(window, qPrintable(name)));
+                const QString number = QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+                const bool marked = std::string_view(colour) == "Red"
+                                        ? picked.mid(0, 6).contains(number)
+                                        : picked.last() == number;
+                QVERIFY2(ball->state().checked == marked, qPrintable(name));
+                QVERIFY2(ball->text(QAccessible::Name).endsWith(QStringLiteral(" 已选中")) ==
+                             marked,
+                         qPrintable(name));
+            }
+        }
     }
 
     ScriptedRandom random_{rejectedThenAccepted()};
@@ -127,21 +163,9 @@ private slots:
         QCOMPARE(red1CheckedDuringPick, (QList<bool>{false, false}));
 
         const auto attempts = 2;
-        const QStringList picked = acceptedTicket.split(u' ');
-        for (const auto& [colour, count] : {std::pair{"Red", 33}, std::pair{"Blue", 16}}) {
-            for (int n = 1; n <= count; ++n) {
-                QWidget* image =
-                    child(window.get(),
-                          qPrintable(QStringLiteral("img%1_%2").arg(QLatin1String(colour)).arg(n)));
-                QAccessibleInterface* ball = QAccessible::queryAccessibleInterface(image);
-                const QString number = QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-                const bool marked = std::string_view(colour) == "Red"
-                                        ? picked.mid(0, 6).contains(number)
-                                        : picked.last() == number;
-                QCOMPARE(ball->state().checked, marked);
-                // The name tells the mark as well, for a review that reads no states.
-                QCOMPARE(ball->text(QAccessible::Name).endsWith(QStringLiteral(" 已选中")), marked);
-            }
+        compareMarks(window.get(), acceptedTicket);
+        if (QTest::currentTestFailed()) {
+            return;
         }
         QWidget* txtSelect = child(window.get(), "txtSelect");
         QCOMPARE(qobject_cast<QLineEdit*>(txtSelect)->text(), acceptedTicket);
@@ -154,6 +178,79 @@ private slots:
         QCOMPARE(newsInterface->role(), QAccessible::Notification);
         QCOMPARE(newsInterface->text(QAccessible::Name),
                  QStringLiteral("红球 03 07 12 19 25 31，蓝球 08"));
+    }
+
+    // What the first pick marked and announced is undone by a second pick of another ticket,
+    // where that ticket does not hold it; a ball both hold stays marked.
+    void aSecondPickLeavesNoMarkOfTheFirst() {
+        std::vector<float> script = acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8);
+        const std::vector<float> second = acceptedAtOnce({1, 12, 20, 26, 30, 33}, 16);
+        script.insert(script.end(), second.begin(), second.end());
+        random_ = ScriptedRandom(script, false);
+        auto window = makeWindow();
+        auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
+        QTest::mouseClick(cmdSelect, Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(window.get(), "txtSelect")->text(), acceptedTicket);
+        QTest::mouseClick(cmdSelect, Qt::LeftButton);
+
+        const QString secondTicket = QStringLiteral("01 12 20 26 30 33 16");
+        QCOMPARE(child<QLineEdit>(window.get(), "txtSelect")->text(), secondTicket);
+        compareMarks(window.get(), secondTicket);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        QAccessibleTextInterface* ticket =
+            QAccessible::queryAccessibleInterface(child(window.get(), "txtSelect"))
+                ->textInterface();
+        QCOMPARE(ticket->text(0, ticket->characterCount()), secondTicket);
+        QCOMPARE(QAccessible::queryAccessibleInterface(child(window.get(), "pickNews"))
+                     ->text(QAccessible::Name),
+                 QStringLiteral("红球 01 12 20 26 30 33，蓝球 16"));
+    }
+
+    // A screen reader reads the ticket field in parts as well: a range, a word, a character,
+    // the selection; and finds a character by its place on the screen.
+    void theTicketFieldReadsInParts() {
+        auto window = makeWindow();
+        QTest::mouseClick(child<QPushButton>(window.get(), "cmdSelect"), Qt::LeftButton);
+        auto* line = child<QLineEdit>(window.get(), "txtSelect");
+        QAccessibleTextInterface* ticket =
+            QAccessible::queryAccessibleInterface(line)->textInterface();
+        QVERIFY(ticket != nullptr);
+        struct Range {
+            int start;
+            int end;
+            const char* text;
+        };
+        for (const auto& [start, end, text] :
+             {Range{0, 2, "03"}, Range{3, 5, "07"}, Range{2, 3, " "}, Range{18, 20, "08"},
+              Range{6, 14, "12 19 25"}, Range{5, 5, ""}}) {
+            QCOMPARE(ticket->text(start, end), QString::fromLatin1(text));
+        }
+
+        int start = -1;
+        int end = -1;
+        QCOMPARE(ticket->textAtOffset(4, QAccessible::WordBoundary, &start, &end),
+                 QStringLiteral("07"));
+        QCOMPARE(std::pair(start, end), std::pair(3, 5));
+        QCOMPARE(ticket->textAtOffset(19, QAccessible::CharBoundary, &start, &end),
+                 QStringLiteral("8"));
+        QCOMPARE(std::pair(start, end), std::pair(19, 20));
+
+        ticket->setSelection(0, 6, 11);
+        QCOMPARE(line->selectedText(), QStringLiteral("12 19"));
+        QCOMPARE(ticket->selectionCount(), 1);
+        ticket->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(6, 11));
+        ticket->removeSelection(0);
+        QCOMPARE(ticket->selectionCount(), 0);
+
+        // A point in the first quarter of a character is nearest the boundary before it.
+        for (int offset = 0; offset < ticket->characterCount(); ++offset) {
+            const QRect character = ticket->characterRect(offset);
+            const QPoint inside(character.left() + character.width() / 4, character.center().y());
+            QCOMPARE(ticket->offsetAtPoint(inside), offset);
+        }
     }
 
     // Orca reads a text run by run and drops the last character of an empty run; the ticket

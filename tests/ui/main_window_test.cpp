@@ -3,6 +3,7 @@
 #include "platform/platform_services.h"
 #include "window_fakes.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -21,6 +22,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
 
 using namespace kestrune;
 using namespace kestrune::ui;
@@ -360,19 +362,78 @@ private slots:
         QCOMPARE(txtSelect->selectedText(), QStringLiteral("03 07 12 19 25 31 08"));
     }
 
-    void aSecondClickDuringAPickIsDropped() {
-        ScriptedRandom random(acceptedScript());
+    // What a screen reader and the eye can take from the window: both boxes, every ball's
+    // picture and accessible state, and the notification.
+    static QStringList windowNow(QWidget* window) {
+        QStringList now{
+            child<QLineEdit>(window, QStringLiteral("txtSelect"))->text(),
+            child<StatisticsBox>(window, QStringLiteral("txtData"))->toPlainText(),
+            QString::number(child<QWidget>(window, QStringLiteral("pickNews"))->isVisible())};
+        for (const auto& [colour, count] : {std::pair{"Red", 33}, std::pair{"Blue", 16}}) {
+            for (int n = 1; n <= count; ++n) {
+                const QString name = QStringLiteral("img%1_%2").arg(QLatin1String(colour)).arg(n);
+                QAccessibleInterface* ball =
+                    QAccessible::queryAccessibleInterface(child<QWidget>(window, name));
+                now << QStringLiteral("%1 %2 %3 %4")
+                           .arg(name)
+                           .arg(pictureKey(window, name))
+                           .arg(ball->state().checked)
+                           .arg(ball->text(QAccessible::Name));
+            }
+        }
+        return now;
+    }
+
+    void aSecondPressDuringAPickIsDropped_data() {
+        QTest::addColumn<int>("attempt");
+        QTest::addColumn<QString>("press");
+        QTest::addRow("a click at the first attempt") << 1 << "click";
+        QTest::addRow("a click at the third attempt") << 3 << "click";
+        QTest::addRow("Return at the third attempt") << 3 << "Return";
+        QTest::addRow("Space at the fourth attempt") << 4 << "Space";
+    }
+
+    // Pressed again while the pick runs, at whatever attempt, 机选 starts nothing, changes
+    // nothing on the board or in the boxes, and tells a screen reader nothing; the running pick
+    // goes on to its ticket.
+    void aSecondPressDuringAPickIsDropped() {
+        QFETCH(int, attempt);
+        QFETCH(QString, press);
+        std::vector<float> script;
+        for (int rejected = 1; rejected < attempt; ++rejected) {
+            const auto once = rejectedForeverScript();
+            script.insert(script.end(), once.begin(), once.end());
+        }
+        const auto accepted = acceptedScript();
+        script.insert(script.end(), accepted.begin(), accepted.end());
+        ScriptedRandom random(script, false);
         auto window = makeWindow(random);
         QPushButton* cmdSelect = button(window.get(), "cmdSelect");
-        int valuesBeforeSecondClick = -1;
-        // Runs inside the pick's event processing, at the head of its first attempt.
-        QTimer::singleShot(0, window.get(), [&] {
-            valuesBeforeSecondClick = random.drawn;
-            QTest::mouseClick(cmdSelect, Qt::LeftButton);
+        cmdSelect->setFocus();
+        const int drawnBefore = 8 * (attempt - 1);
+        QStringList before;
+        QStringList after;
+        // A zero timer fires whenever the pick lets events run, at the head of every attempt.
+        QTimer presser;
+        presser.setInterval(0);
+        connect(&presser, &QTimer::timeout, window.get(), [&] {
+            if (random.drawn != drawnBefore || !before.isEmpty()) {
+                return;
+            }
+            before = windowNow(window.get());
+            if (press == "click") {
+                QTest::mouseClick(cmdSelect, Qt::LeftButton);
+            } else {
+                QTest::keyClick(cmdSelect, press == "Return" ? Qt::Key_Return : Qt::Key_Space);
+            }
+            after = windowNow(window.get());
         });
+        presser.start();
         QTest::mouseClick(cmdSelect, Qt::LeftButton);
-        QCOMPARE(valuesBeforeSecondClick, 0);
-        QCOMPARE(random.drawn, 16); // only the first pick drew
+        presser.stop();
+        QVERIFY(!before.isEmpty());
+        QCOMPARE(after, before);
+        QCOMPARE(random.drawn, int(script.size())); // only the first pick drew
         QCOMPARE(child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text(),
                  QStringLiteral("03 07 12 19 25 31 08"));
     }
