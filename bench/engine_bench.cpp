@@ -75,7 +75,9 @@ void BM_MachinePick(benchmark::State& state) {
             state.SkipWithError("the pick did not accept a ticket");
             break;
         }
-        benchmark::DoNotOptimize(selection.ticketNumbers());
+        // A copy, since Benchmark 1.8 deprecates keeping a const reference alive.
+        Ticket ticket = selection.ticketNumbers();
+        benchmark::DoNotOptimize(ticket);
     }
 
     const auto attempts = static_cast<double>(events.calls);
@@ -122,6 +124,15 @@ struct Figures {
     std::map<std::string, double> counters;
 };
 
+// Whether a run ended in an error: Benchmark 1.7 (Debian 12) says so in error_occurred, 1.8 and
+// later (Debian 13) in skipped.
+template <typename Run> auto failed(const Run& run) -> decltype(run.error_occurred, bool()) {
+    return run.error_occurred;
+}
+template <typename Run> auto failed(const Run& run) -> decltype(run.skipped, bool()) {
+    return run.skipped != decltype(run.skipped){};
+}
+
 // The console output as usual, keeping the median of each benchmark for the summary. The
 // --benchmark_format flag gives way to it; --benchmark_out still writes JSON.
 class SummaryReporter final : public benchmark::ConsoleReporter {
@@ -132,7 +143,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.error_occurred || !median) {
+            if (failed(run) || !median) {
                 continue;
             }
             Figures& figures = results[run.run_name.function_name];

@@ -1,43 +1,51 @@
 #!/usr/bin/env python3
-"""Starts Debian's Orca for a test session: no speech server, nothing shared with the machine.
+"""Runs Debian's Orca for a test session through its command line alone, and keeps its log.
 
-Orca (/usr/bin/orca) refuses to start while any other Orca of the same user runs, on any display,
-and its --replace kills that one; a check run beside another session must do neither. This runs
-Orca's own launcher with that search turned off and under its own process name, so that other
-sessions do not see it either. No speech server is asked for: Orca then only logs each utterance
-("SPEECH OUTPUT: '...'") in the file given with --debug-file.
+Orca runs as /usr/bin/orca with speech on but no speech server to reach: Speech Dispatcher's
+client is pointed at an address where none listens and at a spawn command that does not exist
+(its SPEECHD_ADDRESS and SPEECHD_CMD), so it neither reaches the user's own server nor starts
+one. Orca then only logs each utterance ("SPEECH OUTPUT: '...'") in its debug file.
+Orca writes that file through a buffer, which a file or a pipe would fill before the check
+could read the last utterance; a terminal gets each line at once. So Orca's debug file is the
+far end of a pseudo-terminal, and this copies every line from it into LOG as it comes.
 
-Usage: start_orca.py --debug-file FILE [other Orca options]
+Orca refuses to start while another Orca of the same user runs: it says so on its standard output
+and ends with status 1, as this does. The check stops Orca with SIGTERM, which is passed on.
+
+Usage: start_orca.py LOG [other Orca options]
 """
-import importlib.machinery
-import importlib.util
+import os
+import select
+import signal
+import subprocess
 import sys
+import tty
 
-LAUNCHER = "/usr/bin/orca"
-
-loader = importlib.machinery.SourceFileLoader("orca_launcher", LAUNCHER)
-module_spec = importlib.util.spec_from_loader("orca_launcher", loader)
-launcher = importlib.util.module_from_spec(module_spec)
-loader.exec_module(launcher)
-launcher.otherOrcas = lambda: []
-launcher.setProcessName = lambda name: False
-
-from orca import debug, settings  # noqa: E402 (the launcher sets up the import path first)
-
-# An empty factory name is "no speech server"; Orca does not fall back to speech-dispatcher then.
-settings.speechServerFactory = ""
-settings.speechFactoryModules = []
-
-# Each line reaches the log at once: the check reads it while Orca runs.
-print_line = debug.println
+ORCA = "/usr/bin/orca"
 
 
-def println_flushed(*args, **kwargs):
-    print_line(*args, **kwargs)
-    if debug.debugFile is not None:
-        debug.debugFile.flush()
+def main():
+    log_path = sys.argv[1]
+    leader, follower = os.openpty()
+    # Orca's lines as written, no line ends turned into carriage returns and line feeds.
+    tty.setraw(follower)
+    nowhere = os.path.join(os.path.dirname(os.path.abspath(log_path)), "no-speech-server")
+    environment = dict(os.environ, SPEECHD_ADDRESS="unix_socket:" + nowhere,
+                       SPEECHD_CMD=nowhere)
+    orca = subprocess.Popen([ORCA, "--debug-file", os.ttyname(follower)] + sys.argv[2:],
+                            stdin=subprocess.DEVNULL, env=environment)
+    signal.signal(signal.SIGTERM, lambda *_: orca.terminate())
+    # The terminal stays open here too, so that it lasts until Orca has opened it; the copy ends
+    # once Orca has ended and nothing more waits to be read.
+    with open(log_path, "ab", buffering=0) as log:
+        while True:
+            ready, _, _ = select.select([leader], [], [], 0.1)
+            if ready:
+                log.write(os.read(leader, 65536))
+            elif orca.poll() is not None:
+                break
+    return orca.returncode
 
 
-debug.println = println_flushed
-
-sys.exit(launcher.main())
+if __name__ == "__main__":
+    sys.exit(main())

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -461,6 +462,13 @@ void announce(QWidget* notification, const QString& words) {
     notification->hide();
     notification->show();
     QTimer::singleShot(announcementMs, notification, &QWidget::hide);
+}
+
+void describeMessageBox([[maybe_unused]] QMessageBox& box) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS) && QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    box.setAccessibleDescription(
+        box.informativeText().isEmpty() ? box.text() : box.text() + u'\n' + box.informativeText());
+#endif
 }
 
 void exposeAsLink(QWidget* label) {

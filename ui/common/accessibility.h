@@ -6,6 +6,7 @@
 
 class QDialog;
 class QLineEdit;
+class QMessageBox;
 class QString;
 class QWidget;
 
@@ -46,6 +47,14 @@ void exposeAsTextLine(QLineEdit* line);
 
 // The dialog tells assistive technology that it is modal while it is.
 void exposeAsDialog(QDialog* dialog);
+
+// The message box's text reaches a screen reader when the box opens. Orca 48 reads a box's loose
+// labels only when they hold three words or more, which Chinese without spaces never does, and
+// reads its description instead; Orca 43 reads the labels and the description both, so the text
+// would be said twice. The description is set where Qt is 6.8 or later on Linux and the BSDs:
+// the systems that have Qt 6.8 (Debian 13) come with Orca 48, those with Qt 6.4 (Debian 12) with
+// Orca 43. Call once the box has its text and informative text.
+void describeMessageBox(QMessageBox& box);
 
 // The label is a link named by its text. Its press action sends it the Return key, so it does
 // what the keyboard does.

@@ -323,6 +323,7 @@ void frmHelp::lblInformationClick(int index) {
     }
     QMessageBox box(QMessageBox::Warning, windowTitle(), failure, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("linkFailureBox"));
+    describeMessageBox(box);
     box.exec();
 }
 

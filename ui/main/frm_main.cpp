@@ -492,6 +492,7 @@ void frmMain::reportError(const QString& what, const std::exception& error) {
                     this);
     box.setObjectName(QStringLiteral("errorBox"));
     box.setInformativeText(QString::fromLocal8Bit(error.what()));
+    describeMessageBox(box);
     box.exec();
 }
 
