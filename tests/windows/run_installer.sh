@@ -66,9 +66,26 @@ strings -el "$shortcut" | grep -qi 'Program Files\\Kestrune\\kestrune.exe' ||
 
 # Started from the Start menu, it picks and ends with 0.
 cd "$work"
-wine start /wait /unix "$shortcut" >"$work/program.out" 2>&1 &
-runner=$!
-window=$(find_window 600 --onlyvisible --name '^Kestrune 2') || fail "the installed program showed no window"
+# wine's start returns at once for a shortcut, or waits for the program. Where it fails before
+# the program runs (see wine_start_failed), the shortcut is started again, five times in all.
+start_from_shortcut() {
+    wine start /wait /unix "$shortcut" >"$work/program.out" 2>&1 &
+    runner=$!
+}
+start_from_shortcut
+attempts=1
+shown() {
+    window=$(xdotool search --onlyvisible --name '^Kestrune 2' 2>/dev/null | head -n1) || true
+    [ -n "$window" ] && return 0
+    if ! kill -0 "$runner" 2>/dev/null && wine_start_failed "$work/program.out" && ((attempts < 5)); then
+        wait "$runner" || true
+        attempts=$((attempts + 1))
+        start_from_shortcut
+    fi
+    return 1
+}
+poll 600 shown ||
+    fail "the installed program showed no window ($attempts starts): $(tr -d '\r' <"$work/program.out")"
 activate "$window"
 screenshot() { import -window "$window" "$work/$1.png" && convert "$work/$1.png" "$work/$1.ppm"; }
 settled() {
@@ -82,8 +99,12 @@ picked() {
 }
 poll 300 picked || fail "the installed program did not show a picked ticket"
 send_keys "$window" ctrl+q
+# Where start returned at once, its status is start's own: the window going is what tells that
+# the program ended.
 wait_for_end "$runner" 100 "Ctrl+Q did not end the installed program"
 [ "$end_status" -eq 0 ] || fail "the installed program ended with status $end_status"
+window_gone() { ! window_viewable "$window"; }
+poll 100 window_gone || fail "Ctrl+Q left the installed program's window on the screen"
 
 # Once more over it: still one entry.
 install
@@ -91,7 +112,7 @@ install
 
 uninstalling=$(date +%s%3N)
 wine_run wine "$folder/Uninstall.exe" /S
-key_exists() { wine reg query "$key" /reg:64 >/dev/null 2>&1 </dev/null; }
+key_exists() { wine_try wine reg query "$key" /reg:64 </dev/null; }
 uninstalled() { [ ! -e "$folder" ] && [ ! -e "$shortcut" ] && ! key_exists; }
 poll 300 uninstalled || true
 uninstalled=$(date +%s%3N)

@@ -21,11 +21,31 @@ before_cleanup() {
 openbox >/dev/null 2>&1 &
 pids+=($!)
 
+# Wine starts a program named without a path (reg, winepath, a shortcut through start) by its
+# start.exe, and on a loaded machine that start now and then fails before the program runs at
+# all: "ShellExecuteEx failed: Internal error", status 1. That is wine's, not the program's.
+wine_start_failed() { grep -q 'ShellExecuteEx failed' "$@"; }
+
+# Runs a wine command, started again while wine fails to start it (five times in all; then the
+# check fails), and returns its status; what it printed stays in $work/wine_run.out and .err.
+wine_try() {
+    local status attempt
+    for attempt in 1 2 3 4 5; do
+        status=0
+        "$@" >"$work/wine_run.out" 2>"$work/wine_run.err" || status=$?
+        if ((status == 0)) || ! wine_start_failed "$work/wine_run.out" "$work/wine_run.err"; then
+            return "$status"
+        fi
+        sleep 1
+    done
+    fail "wine could not start '$*' in five attempts: $(cat "$work/wine_run.out" "$work/wine_run.err" | tr -d '\r')"
+}
+
 # Runs a wine command; when it fails, the check fails with the command and what it printed on
 # either channel. Its standard output is passed on.
 wine_run() {
     local status=0
-    "$@" >"$work/wine_run.out" 2>"$work/wine_run.err" || status=$?
+    wine_try "$@" || status=$?
     if ((status != 0)); then
         fail "'$*' ended with status $status: $(cat "$work/wine_run.out" "$work/wine_run.err" | tr -d '\r')"
     fi
