@@ -17,6 +17,13 @@ for tool in setarch wine wineserver Xvfb openbox xdotool xwininfo import convert
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows)"
 done
 
+# Wine names its X windows through the locale: in one that is not UTF-8 (no LANG, as on a fresh
+# system or under env -i) a Chinese title becomes "Kestrune ??" in WM_NAME, where xdotool looks
+# for it. A Chinese desktop runs in a UTF-8 locale; so do the checks.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+    export LC_ALL=C.UTF-8
+fi
+
 # shellcheck source=../display_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../display_session.sh"
 before_cleanup() {
