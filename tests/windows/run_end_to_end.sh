@@ -72,13 +72,18 @@ poll 100 settled || fail "the main window did not settle: $(settled 2>&1)"
 [ "$(board)" = "red=0 blue=0 gray=49" ] || fail "at start the board shows $(board)"
 
 send_keys "$window" Return
-# The pick may take many attempts; the board settles once one is accepted.
-picked() { [ "$(board)" = "red=6 blue=1 gray=42" ]; }
+# The pick may take many attempts, each shown on the board; it has ended once the board stands
+# still with six red balls and one blue.
+picked() {
+    screenshot before && [ "$(board)" = "red=6 blue=1 gray=42" ] &&
+        cmp -s "$work/before.ppm" "$work/now.ppm"
+}
 poll 300 picked || fail "after 机选 the board shows $(board), not six red and one blue ball"
 
 # The help window and its links.
 send_keys "$window" F1
-help=$(find_window 100 --onlyvisible --name '^Kestrune 帮助$') || fail "F1 opened no help window"
+help=$(find_window 300 --onlyvisible --name '^Kestrune 帮助$') ||
+    fail "F1 opened no help window; shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>&1 | tr '\n' '|'); the program printed: $(tr -d '\r' <"$work/program.out")"
 activate "$help"
 for stand_in in mail/mail.exe browser/browser.exe qq/QQ.exe; do
     send_keys "$help" Tab Return

@@ -66,26 +66,11 @@ strings -el "$shortcut" | grep -qi 'Program Files\\Kestrune\\kestrune.exe' ||
 
 # Started from the Start menu, it picks and ends with 0.
 cd "$work"
-# wine's start returns at once for a shortcut, or waits for the program. Where it fails before
-# the program runs (see wine_start_failed), the shortcut is started again, five times in all.
-start_from_shortcut() {
-    wine start /wait /unix "$shortcut" >"$work/program.out" 2>&1 &
-    runner=$!
-}
-start_from_shortcut
-attempts=1
-shown() {
-    window=$(xdotool search --onlyvisible --name '^Kestrune 2' 2>/dev/null | head -n1) || true
-    [ -n "$window" ] && return 0
-    if ! kill -0 "$runner" 2>/dev/null && wine_start_failed "$work/program.out" && ((attempts < 5)); then
-        wait "$runner" || true
-        attempts=$((attempts + 1))
-        start_from_shortcut
-    fi
-    return 1
-}
-poll 600 shown ||
-    fail "the installed program showed no window ($attempts starts): $(tr -d '\r' <"$work/program.out")"
+# wine's start returns at once for a shortcut, or waits for the program: the window tells.
+wine start /wait /unix "$shortcut" >"$work/program.out" 2>&1 &
+runner=$!
+window=$(find_window 600 --onlyvisible --name '^Kestrune 2') ||
+    fail "the installed program showed no window: $(tr -d '\r' <"$work/program.out")"
 activate "$window"
 screenshot() { import -window "$window" "$work/$1.png" && convert "$work/$1.png" "$work/$1.ppm"; }
 settled() {
@@ -112,14 +97,25 @@ install
 
 uninstalling=$(date +%s%3N)
 wine_run wine "$folder/Uninstall.exe" /S
-key_exists() { wine_try wine reg query "$key" /reg:64 </dev/null; }
-uninstalled() { [ ! -e "$folder" ] && [ ! -e "$shortcut" ] && ! key_exists; }
+# Prints whether the uninstall key is there: present, absent, or what a query that failed
+# otherwise printed.
+key_state() {
+    if wine reg query "$key" /reg:64 </dev/null >"$work/key.out" 2>&1; then
+        echo present
+    elif grep -q 'Unable to find' "$work/key.out"; then
+        echo absent
+    else
+        echo "unreadable: $(tr -d '\r' <"$work/key.out")"
+    fi
+}
+uninstalled() { [ ! -e "$folder" ] && [ ! -e "$shortcut" ] && [ "$(key_state)" = absent ]; }
 poll 300 uninstalled || true
 uninstalled=$(date +%s%3N)
 [ ! -e "$folder" ] || fail "left in Program Files: $(ls -A "$folder")"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
 [ "$(entries)" -eq 0 ] || fail "the Apps & features entry is left"
-key_exists && fail "the uninstall key is left"
+state=$(key_state)
+[ "$state" = absent ] || fail "the uninstall key after the uninstall: $state"
 
 awk -v i="$((installed - started))" -v u="$((uninstalled - uninstalling))" 'BEGIN {
     printf "windows installer: passed (install %.1f s, uninstall %.1f s under wine)\n", i / 1000, u / 1000

@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Sourced by the Windows checks: a private X display (tests/display_session.sh) with openbox and
 # a fresh wine prefix, all gone when the check ends, in the temporary folder $work; poll waits for
-# a condition. The caller defines fail (message, exit 1) before sourcing.
+# a condition. The caller defines fail (message, exit 1) before sourcing, and is run again from
+# its start where it does not yet run without address space randomization (fixed_layout.sh).
 #
 # The wine server of the prefix, with its socket in a temporary folder of the check's own, stays
 # up for the whole check, and the check begins only once it answers a registry read. Wine
@@ -9,9 +10,19 @@
 # when it fails. Keys go through send_keys, which stays right when the keys end the window they
 # are sent to.
 
-for tool in wine wineserver Xvfb openbox xdotool xwininfo import convert python3 strings; do
+# shellcheck source=fixed_layout.sh
+source "$(dirname "${BASH_SOURCE[0]}")/fixed_layout.sh"
+
+for tool in setarch wine wineserver Xvfb openbox xdotool xwininfo import convert python3 strings; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows)"
 done
+
+# Wine names its X windows through the locale: in one that is not UTF-8 (no LANG, as on a fresh
+# system or under env -i) a Chinese title becomes "Kestrune ??" in WM_NAME, where xdotool looks
+# for it. A Chinese desktop runs in a UTF-8 locale; so do the checks.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+    export LC_ALL=C.UTF-8
+fi
 
 # shellcheck source=../display_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../display_session.sh"
@@ -21,42 +32,19 @@ before_cleanup() {
 openbox >/dev/null 2>&1 &
 pids+=($!)
 
-# Wine starts a program named without a path (reg, winepath, a shortcut through start) by its
-# start.exe, and on a loaded machine that start now and then fails before the program runs at
-# all: "ShellExecuteEx failed: Internal error", status 1. That is wine's, not the program's.
-wine_start_failed() { grep -q 'ShellExecuteEx failed' "$@"; }
-
-# Runs a wine command, started again while wine fails to start it (five times in all; then the
-# check fails), and returns its status; what it printed stays in $work/wine_run.out and .err.
-wine_try() {
-    local status attempt
-    for attempt in 1 2 3 4 5; do
-        status=0
-        "$@" >"$work/wine_run.out" 2>"$work/wine_run.err" || status=$?
-        if ((status == 0)) || ! wine_start_failed "$work/wine_run.out" "$work/wine_run.err"; then
-            return "$status"
-        fi
-        sleep 1
-    done
-    fail "wine could not start '$*' in five attempts: $(cat "$work/wine_run.out" "$work/wine_run.err" | tr -d '\r')"
-}
-
 # Runs a wine command; when it fails, the check fails with the command and what it printed on
 # either channel. Its standard output is passed on.
 wine_run() {
     local status=0
-    wine_try "$@" || status=$?
+    "$@" >"$work/wine_run.out" 2>"$work/wine_run.err" || status=$?
     if ((status != 0)); then
         fail "'$*' ended with status $status: $(cat "$work/wine_run.out" "$work/wine_run.err" | tr -d '\r')"
     fi
     tr -d '\r' <"$work/wine_run.out"
 }
 
-# Wine's server keeps its socket in a folder under $TMPDIR named after the prefix's device and
-# inode, and Debian's wine finds it by searching $TMPDIR. A fresh prefix can get the inode of one
-# removed a moment before, whose folder is still there: a wine program of this check could then
-# start a second server there, or meet a dying one, and fail at once without a word. A temporary
-# folder of the check's own holds no such folder.
+# Debian's wine keeps its server's socket in a folder of its own under $TMPDIR (the prefix's file
+# "wineserver" names it); with a temporary folder of the check's own it goes with the check.
 export TMPDIR=$work/tmp
 mkdir "$TMPDIR"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
