@@ -36,7 +36,7 @@ namespace {
 using namespace kestrune;
 using namespace kestrune::ui;
 using kestrune::bench::residentKilobytes;
-using kestrune::testing::NoPlatformServices;
+using kestrune::testing::RecordingServices;
 
 constexpr int defaultPicks = 10'000;
 constexpr double goalGrowthMegabytes = 2;
@@ -182,7 +182,7 @@ int run(int argc, char** argv) {
     }
 
     TimerRandomSource random;
-    NoPlatformServices services;
+    RecordingServices services;
     frmMain window(random, services);
     if (!waitUntilExposed(window)) {
         std::fprintf(stderr, "soak: the window was not exposed\n");

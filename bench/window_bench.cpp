@@ -44,8 +44,8 @@ namespace {
 using namespace kestrune;
 using namespace kestrune::ui;
 using kestrune::bench::residentKilobytes;
-using kestrune::testing::NoPlatformServices;
 using kestrune::testing::PaintCounter;
+using kestrune::testing::RecordingServices;
 
 constexpr double goalMedianPickMs = 16;
 constexpr double goal99PickMs = 100;
@@ -256,7 +256,7 @@ int runParent(int argc, char** argv) {
     }
 
     TimerRandomSource random;
-    NoPlatformServices services;
+    RecordingServices services;
     frmMain window(random, services);
     if (!waitUntilPainted(window)) {
         std::fprintf(stderr, "window_bench: the window was not painted\n");

@@ -1,12 +1,13 @@
 #pragma once
 
 // Hand-written fakes of what the engine needs from its host; each records what it was asked.
+// The random source is the one all tests share (tests/support/scripted_random.h).
 
 #include "machine_pick.h"
+#include "scripted_random.h"
 #include "selection_state.h"
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -47,30 +48,6 @@ public:
     std::vector<std::string> writes;
 };
 
-// Hands out a fixed script of values and logs every call, so a test can check that each value
-// was directly preceded by a reseed. Running out of script is a test failure.
-class ScriptedRandomSource final : public RandomSource {
-public:
-    explicit ScriptedRandomSource(std::vector<float> script = {})
-        : values(script.begin(), script.end()) {}
-
-    void reseedFromTimer() override { log.push_back('s'); }
-    float nextUniform() override {
-        log.push_back('v');
-        if (values.empty()) {
-            throw std::logic_error("scripted random source ran out of values");
-        }
-        const float r = values.front();
-        values.pop_front();
-        ++drawn;
-        return r;
-    }
-
-    std::deque<float> values;
-    std::string log;
-    int drawn = 0;
-};
-
 class ScriptedEvents final : public EventProcessor {
 public:
     HostState processPendingEvents() override {
@@ -85,10 +62,5 @@ public:
     int endAfter = 1 << 30;
     std::function<void(int)> onProcess;
 };
-
-// The value that makes ballIndex pick ball n out of count: the middle of its interval.
-inline float valueFor(int n, int count) {
-    return (static_cast<float>(n) - 0.5f) / count;
-}
 
 } // namespace kestrune::testing

@@ -13,7 +13,7 @@ using testing::BoardCall;
 using testing::RecordingBoard;
 using testing::RecordingTextBox;
 using testing::ScriptedEvents;
-using testing::ScriptedRandomSource;
+using testing::ScriptedRandom;
 using testing::valueFor;
 
 // Values that draw reds 3, 7, 7 (repeated on a marked ball), 12, 19, 25, 31 and blue 8.
@@ -30,15 +30,13 @@ std::vector<float> concat(std::vector<float> a, const std::vector<float>& b) {
 class MachinePickTest : public ::testing::Test {
 protected:
     PickOutcome pick() { return pickTicket(state, random, events, txtData); }
-    void script(const std::vector<float>& values) {
-        random.values.assign(values.begin(), values.end());
-    }
+    void script(const std::vector<float>& values) { random.play(values); }
 
     RecordingBoard board;
     RecordingTextBox txtSelect;
     RecordingTextBox txtData;
     SelectionState state{board, txtSelect};
-    ScriptedRandomSource random;
+    ScriptedRandom random;
     ScriptedEvents events;
 };
 
@@ -101,7 +99,7 @@ TEST_F(MachinePickTest, ARejectionInRowKDrawsKFilterValuesThenStartsAFreshAttemp
     script.push_back(0.9f);
     script = concat(script, drawOf03071219253108());
     script = concat(script, std::vector<float>(8, 0.0f));
-    random.values.assign(script.begin(), script.end());
+    random.play(script);
     std::vector<std::size_t> boardCallsAtProcessing;
     events.onProcess = [&](int) { boardCallsAtProcessing.push_back(board.calls.size()); };
 
@@ -138,12 +136,12 @@ TEST_P(RejectingRow, DrawsExactlyThatManyFilterValues) {
     }
     script.push_back(valueFor(1, 16));
     script.insert(script.end(), static_cast<std::size_t>(row.rejectingRow), 0.99f);
-    random.values.assign(script.begin(), script.end());
+    random.play(script);
     events.endAfter = 1; // the second attempt gives up at its event processing
 
     EXPECT_EQ(pick(), PickOutcome::abandoned);
     EXPECT_EQ(random.drawn, 7 + row.rejectingRow);
-    EXPECT_TRUE(random.values.empty());
+    EXPECT_EQ(random.valuesLeft(), 0u);
     EXPECT_TRUE(txtData.writes.empty()) << "a rejected ticket writes no statistics";
     EXPECT_FALSE(state.busy());
 }
@@ -317,7 +315,7 @@ TEST(StatisticsText, PrintsZoneCodesWithoutPadding) {
 }
 
 TEST_F(MachinePickTest, AnErrorLeavesThePickWithBusyCleared) {
-    random.values.assign({1.0f}); // a broken source: 1 would make red ball 34
+    random.play({1.0f}); // a broken source: 1 would make red ball 34
     EXPECT_THROW(pick(), std::range_error);
     EXPECT_FALSE(state.busy()) << "the machine-pick button keeps working";
 
@@ -337,7 +335,7 @@ TEST_F(MachinePickTest, ThePreviousStatisticsStayUntilANewTicketIsAccepted) {
     std::vector<float> script = concat(drawOf03071219253108(), std::vector<float>(8, 0.0f));
     script = concat(script, drawOf03071219253108());
     script.push_back(0.9f); // rejected
-    random.values.assign(script.begin(), script.end());
+    random.play(script);
     EXPECT_EQ(pick(), PickOutcome::accepted);
     const auto writes = txtData.writes.size();
 

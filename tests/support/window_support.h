@@ -1,24 +1,65 @@
 #pragma once
 
 // What the widget tests and the window benchmarks hand the windows or hang on them: platform
-// services that do nothing (no link is followed), and a counter of paint events.
+// services that follow no link but record what they were asked, and a counter of paint events.
 
 #include "platform/platform_services.h"
 
 #include <QEvent>
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 
 namespace kestrune::testing {
 
-class NoPlatformServices final : public ui::PlatformServices {
+struct OpenCall {
+    QString operation;
+    QString target;
+
+    friend bool operator==(const OpenCall&, const OpenCall&) = default;
+};
+
+// Records every call and follows nothing; its answers (every link works, the messenger is
+// installed) are set by the test.
+class RecordingServices final : public ui::PlatformServices {
 public:
-    bool openTarget(const QString&, const QString&) override { return false; }
-    std::optional<QString> readRegistryValue(const QString&) override { return std::nullopt; }
-    bool startProgram(const QString&) override { return false; }
+    bool openTarget(const QString& operation, const QString& target) override {
+        opened.append({operation, target});
+        if (throwOnOpen) {
+            throw std::runtime_error("no program for this target");
+        }
+        return openSucceeds;
+    }
+    std::optional<QString> readRegistryValue(const QString& path) override {
+        registryReads.append(path);
+        if (throwOnRead) {
+            throw std::runtime_error("registry unavailable");
+        }
+        return registryValue;
+    }
+    bool startProgram(const QString& program) override {
+        started.append(program);
+        return startSucceeds;
+    }
+
+    qsizetype callCount() const { return opened.size() + registryReads.size() + started.size(); }
+    // What was opened or started: each link followed.
+    qsizetype followed() const { return opened.size() + started.size(); }
+
+    QList<OpenCall> opened;
+    QStringList registryReads;
+    QStringList started;
+
+    std::optional<QString> registryValue = QStringLiteral("C:\\Program Files\\Tencent\\QQ\\Bin\\");
+    bool openSucceeds = true;
+    bool startSucceeds = true;
+    bool throwOnOpen = false;
+    bool throwOnRead = false;
 };
 
 // Counts the paint events of the widgets it watches.

@@ -30,18 +30,6 @@ namespace {
 
 const QString acceptedTicket = QStringLiteral("03 07 12 19 25 31 08");
 
-// The values that make a pick accept the given reds and blue at its first attempt: a ball's
-// value for each, then eight zeros, which pass every row of the filter.
-std::vector<float> acceptedAtOnce(std::initializer_list<int> reds, int blue) {
-    std::vector<float> script;
-    for (const int n : reds) {
-        script.push_back(valueFor(n, 33));
-    }
-    script.push_back(valueFor(blue, 16));
-    script.insert(script.end(), 8, 0.0f);
-    return script;
-}
-
 // Every accessible object under `root`, depth first.
 QList<QAccessibleInterface*> tree(QAccessibleInterface* root) {
     QList<QAccessibleInterface*> all{root};
@@ -90,13 +78,13 @@ private:
         }
     }
 
-    ScriptedRandom random_{rejectedThenAccepted()};
-    NoPlatformServices services_;
+    ScriptedRandom random_{rejectedThenAccepted(), ScriptedRandom::AtEnd::repeat};
+    RecordingServices services_;
 
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
-    void init() { random_ = ScriptedRandom(rejectedThenAccepted()); }
+    void init() { random_ = ScriptedRandom(rejectedThenAccepted(), ScriptedRandom::AtEnd::repeat); }
 
     void theTreeHoldsOneObjectPerBallAndNothingHidden() {
         auto window = makeWindow();
@@ -186,7 +174,7 @@ private slots:
         std::vector<float> script = acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8);
         const std::vector<float> second = acceptedAtOnce({1, 12, 20, 26, 30, 33}, 16);
         script.insert(script.end(), second.begin(), second.end());
-        random_ = ScriptedRandom(script, false);
+        random_ = ScriptedRandom(script);
         auto window = makeWindow();
         auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
         QTest::mouseClick(cmdSelect, Qt::LeftButton);

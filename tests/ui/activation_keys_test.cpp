@@ -18,28 +18,6 @@ using namespace kestrune;
 using namespace kestrune::ui;
 using namespace kestrune::testing;
 
-namespace {
-
-// Services under which every link works, counting what was opened or started.
-class CountingServices final : public PlatformServices {
-public:
-    bool openTarget(const QString&, const QString&) override {
-        ++followed;
-        return true;
-    }
-    std::optional<QString> readRegistryValue(const QString&) override {
-        return QStringLiteral("C:\\QQ\\");
-    }
-    bool startProgram(const QString&) override {
-        ++followed;
-        return true;
-    }
-
-    int followed = 0;
-};
-
-} // namespace
-
 class ActivationKeysTest : public QObject {
     Q_OBJECT
 
@@ -144,8 +122,8 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, pressedHere);
         QFETCH(int, activations);
-        ScriptedRandom random(rejectedThenAccepted());
-        CountingServices services;
+        ScriptedRandom random(rejectedThenAccepted(), ScriptedRandom::AtEnd::repeat);
+        RecordingServices services; // every link works
         std::unique_ptr<QWidget> window;
         if (help) {
             window = std::make_unique<frmHelp>(services);
@@ -168,7 +146,7 @@ private slots:
             QKeyEvent repeated(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
             QCoreApplication::sendEvent(target, &repeated);
         }
-        QCOMPARE(clicks + services.followed, activations);
+        QCOMPARE(clicks + services.followed(), activations);
     }
 };
 

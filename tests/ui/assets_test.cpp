@@ -176,12 +176,6 @@ QString hex(QRgb pixel) {
     return QStringLiteral("#%1").arg(pixel, 8, 16, QLatin1Char('0'));
 }
 
-class ZeroRandom final : public kestrune::RandomSource {
-public:
-    void reseedFromTimer() override {}
-    float nextUniform() override { return 0.0f; }
-};
-
 } // namespace
 
 class AssetsTest : public QObject {
@@ -391,8 +385,8 @@ void AssetsTest::windowShowsDevicePixelsAtEveryScale() {
 void AssetsTest::windowShowsDevicePixelsAtThisScale() {
     const qreal scale = qApp->devicePixelRatio();
     const int deviceSide = qRound(side * scale);
-    ZeroRandom random;
-    kestrune::testing::NoPlatformServices services;
+    kestrune::testing::ScriptedRandom random; // the window is only looked at: no pick
+    kestrune::testing::RecordingServices services;
     kestrune::ui::frmMain window(random, services);
 
     const std::array<std::pair<const char*, QString>, 3> templates{

@@ -34,7 +34,7 @@ private slots:
 
     void aDragOverOkLeavesALinkGreen() {
         QFETCH(Qt::MouseButton, button);
-        NoPlatformServices services;
+        RecordingServices services;
         frmHelp window(services);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

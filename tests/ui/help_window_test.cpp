@@ -47,7 +47,9 @@
 #include <utility>
 
 using kestrune::testing::closingHelpWindowAtEnd;
+using kestrune::testing::OpenCall;
 using kestrune::testing::openHelpWindow;
+using kestrune::testing::RecordingServices;
 using kestrune::ui::ControlLayout;
 using kestrune::ui::DesktopPlatformServices;
 using kestrune::ui::frmHelp;
@@ -58,55 +60,8 @@ namespace publisher = kestrune::ui::publisher;
 
 namespace {
 
-struct OpenCall {
-    QString operation;
-    QString target;
-
-    friend bool operator==(const OpenCall&, const OpenCall&) = default;
-};
-
-// Records every call; its answers are set by the test.
-class RecordingServices final : public PlatformServices {
-public:
-    bool openTarget(const QString& operation, const QString& target) override {
-        opened.append({operation, target});
-        if (throwOnOpen) {
-            throw std::runtime_error("no program for this target");
-        }
-        return openSucceeds;
-    }
-    std::optional<QString> readRegistryValue(const QString& path) override {
-        registryReads.append(path);
-        if (throwOnRead) {
-            throw std::runtime_error("registry unavailable");
-        }
-        return registryValue;
-    }
-    bool startProgram(const QString& program) override {
-        started.append(program);
-        return startSucceeds;
-    }
-
-    qsizetype callCount() const { return opened.size() + registryReads.size() + started.size(); }
-
-    QList<OpenCall> opened;
-    QStringList registryReads;
-    QStringList started;
-
-    std::optional<QString> registryValue = QStringLiteral("C:\\Program Files\\Tencent\\QQ\\Bin\\");
-    bool openSucceeds = true;
-    bool startSucceeds = true;
-    bool throwOnOpen = false;
-    bool throwOnRead = false;
-};
-
-char* toString(const OpenCall& call) {
-    return QTest::toString(
-        QStringLiteral("openTarget(\"%1\", \"%2\")").arg(call.operation, call.target));
-}
-
-// An optional text as something QCOMPARE can show (the registry stand-in checks, not on Windows).
-[[maybe_unused]] QString orNone(const std::optional<QString>& text) {
+// An optional text as something QCOMPARE can show.
+QString orNone(const std::optional<QString>& text) {
     return text ? QStringLiteral("\"%1\"").arg(*text) : QStringLiteral("<none>");
 }
 
@@ -879,21 +834,14 @@ private slots:
     // --- The real services -------------------------------------------------------------------
 
     void registryStandInLivesInTheConfigurationFolder() {
-#ifdef Q_OS_WIN
-        QSKIP("Windows reads the registry itself");
-#else
         QTemporaryDir config;
         QVERIFY(config.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         QCOMPARE(DesktopPlatformServices::registryStandInFile(),
                  config.filePath(QStringLiteral("kestrune/registry.ini")));
-#endif
     }
 
     void registryStandInReadsTheInstallValue() {
-#ifdef Q_OS_WIN
-        QSKIP("Windows reads the registry itself");
-#else
         QTemporaryDir config;
         QVERIFY(config.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
@@ -923,13 +871,9 @@ private slots:
         // A list is no text.
         QCOMPARE(orNone(services.readRegistryValue(QStringLiteral("HKLM\\SOFTWARE\\Other\\List"))),
                  QStringLiteral("<none>"));
-#endif
     }
 
     void realStartRunsTheAssembledPathAndNoShell() {
-#ifndef Q_OS_UNIX
-        QSKIP("uses a shell script as the stand-in messenger");
-#else
         QTemporaryDir scratch;
         QVERIFY(scratch.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.path()));
@@ -973,7 +917,6 @@ private slots:
         // ...and the program ran under exactly the assembled path.
         QTRY_COMPARE(fileText(marker), program);
         QVERIFY(visibleTopLevels() == QList<QWidget*>{&window});
-#endif
     }
 
     void realStartOfAMissingProgramFails() {
@@ -1139,8 +1082,8 @@ private slots:
     // A Wayland compositor may minimize the help window without telling the program; the main
     // window it blocks, once activated, brings it back in front.
     void activatingTheBlockedMainWindowBringsHelpBack() {
-        kestrune::testing::NoPlatformServices services;
-        kestrune::testing::ScriptedRandom random({}, false);
+        RecordingServices services;
+        kestrune::testing::ScriptedRandom random;
         const auto mainWindow = kestrune::testing::shownMainWindow(random, services);
         bool broughtBack = false;
         QTimer::singleShot(0, mainWindow.get(), [&] {

@@ -73,7 +73,7 @@ class MainWindowLayoutTest : public QObject {
         return found;
     }
 
-    NoPlatformServices services_;
+    RecordingServices services_;
 
 private slots:
     void initTestCase() {
@@ -116,7 +116,7 @@ private slots:
     // 4687.5 and 2767.5 twips are 312.5 and 184.5 pixels; halves round up. The client area is
     // what a classic frame leaves of 5985 x 5985 twips: 5895 x 5535.
     void theWindowStandsCentredOnTheScreen() {
-        ScriptedRandom random({}, false);
+        ScriptedRandom random;
         auto window = makeWindow(random);
         QCOMPARE(window->frameGeometry().topLeft(), QPoint(313, 185));
         QCOMPARE(window->size(), QSize(393, 369));
@@ -174,7 +174,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QRect, twips);
         QFETCH(double, pointSize);
-        ScriptedRandom random({}, false);
+        ScriptedRandom random;
         auto window = makeWindow(random);
         const auto* control = child<QWidget>(*window, QTest::currentDataTag());
 
@@ -235,7 +235,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(double, pointSize);
         QFETCH(bool, bold);
-        ScriptedRandom random({}, false);
+        ScriptedRandom random;
         auto window = makeWindow(random);
         const auto* control = child<QWidget>(*window, QTest::currentDataTag());
 
@@ -255,7 +255,7 @@ private slots:
     // The board repaints only what an attempt changes: a reset of a board that already shows
     // the reset state schedules no repaint at all.
     void aResetOfAnUnchangedBoardRepaintsNothing() {
-        ScriptedRandom random({}, false);
+        ScriptedRandom random;
         auto window = makeWindow(random);
         PaintCounter board;
         for (const char* frame : {"fraRed", "fraBlue"}) {
@@ -283,7 +283,7 @@ private slots:
     }
 
     void theHelpButtonOpensTheHelpWindow() {
-        ScriptedRandom random({}, false);
+        ScriptedRandom random;
         auto window = makeWindow(random);
         bool openedModal = false;
         QPointer<frmHelp> seen;
@@ -332,7 +332,7 @@ private slots:
     void theHelpWindowFollowsAMovedMainWindow() {
         QFETCH(QPoint, moveBy);
         QFETCH(bool, overMainWindow);
-        ScriptedRandom random({}, false);
+        ScriptedRandom random;
         auto window = makeWindow(random);
         window->move(window->pos() + moveBy);
         QRect help;
@@ -372,7 +372,7 @@ private slots:
         QFETCH(bool, help);
         QFETCH(int, state);
         QFETCH(bool, closes);
-        ScriptedRandom random({}, false);
+        ScriptedRandom random;
         auto window = makeWindow(random);
         const auto checkRefused = [&](QWidget& target) {
             const QSize size = target.size();
@@ -398,7 +398,7 @@ private slots:
     }
 
     void helpInTheMiddleOfAPickHoldsThePickUntilItCloses() {
-        ScriptedRandom random(rejectedThenAccepted(), false);
+        ScriptedRandom random(rejectedThenAccepted(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         auto* txtSelect = child<QLineEdit>(*window, "txtSelect");
         auto* txtData = child<QTextEdit>(*window, "txtData");

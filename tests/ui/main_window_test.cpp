@@ -33,24 +33,9 @@ namespace {
 // The statistics box's kind of widget.
 using StatisticsBox = QTextEdit;
 
-// Reds 3 7 7 12 19 25 31, blue 8, then eight zeros: accepted at the first attempt.
+// Reds 3 7 7 12 19 25 31 (the second 7 drawn again), blue 8: accepted at the first attempt.
 std::vector<float> acceptedScript() {
-    return {valueFor(3, 33),
-            valueFor(7, 33),
-            valueFor(7, 33),
-            valueFor(12, 33),
-            valueFor(19, 33),
-            valueFor(25, 33),
-            valueFor(31, 33),
-            valueFor(8, 16),
-            0,
-            0,
-            0,
-            0,
-            0,
-            0,
-            0,
-            0};
+    return acceptedAtOnce({3, 7, 7, 12, 19, 25, 31}, 8);
 }
 
 // Reds 1 2 3 4 5 7 (five odd), blue 1, and a first filter value that rejects: every attempt
@@ -101,7 +86,7 @@ private:
         return showing;
     }
 
-    NoPlatformServices services_;
+    RecordingServices services_;
     QTimer watchdog_;
     QStringList unexpectedBoxes_;
 
@@ -130,7 +115,7 @@ private slots:
     }
 
     void titleAndClientAreaShowTheBoardButNotTheHiddenParts() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QCOMPARE(window->windowTitle(), QStringLiteral("Kestrune 2.0.0"));
         QVERIFY(!window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
@@ -149,7 +134,7 @@ private slots:
     }
 
     void controlsStandWhereTheyWereDesigned() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QWidget* fraRed = child<QGroupBox>(window.get(), QStringLiteral("fraRed"));
         QWidget* fraBlue = child<QGroupBox>(window.get(), QStringLiteral("fraBlue"));
@@ -180,7 +165,7 @@ private slots:
     // Captions, buttons, ball numbers and boxes share one face that writes simplified Chinese,
     // so that neither the locale nor per-glyph fallback mixes faces or picks Japanese forms.
     void everyTextShowsInOneSimplifiedChineseFace() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QSet<QString> faces;
         for (const QWidget* widget : window->findChildren<QWidget*>()) {
@@ -196,7 +181,7 @@ private slots:
     }
 
     void labelsStayInFrontOfTheirBalls() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
         for (int n = 1; n <= 33; ++n) {
@@ -209,7 +194,7 @@ private slots:
 
     // A reset skips what a label already has; what it lacks comes back.
     void resetRestoresADisturbedLabel() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QLabel* label = child<QLabel>(window.get(), QStringLiteral("lblRed_12"));
         QLabel* image = child<QLabel>(window.get(), QStringLiteral("imgRed_12"));
@@ -237,7 +222,7 @@ private slots:
     }
 
     void startsAllGrayWithEmptyBoxesAndFocusOnMachinePick() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QCOMPARE(ballsShowing(window.get(), "Red", 33, "imgGrayBall"), 33);
         QCOMPARE(ballsShowing(window.get(), "Blue", 16, "imgGrayBall"), 16);
@@ -251,7 +236,7 @@ private slots:
 
     // The record boxes lie outside the visible area, so the cycle leaves them out.
     void tabCyclesThroughTheVisibleControlsInDesignOrder() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         const QStringList cycle{"txtSelect", "cmdExit", "txtData", "cmdHelp", "cmdSelect"};
@@ -264,7 +249,7 @@ private slots:
     }
 
     void aClickPicksTheScriptedTicket() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
 
@@ -308,7 +293,7 @@ private slots:
     void statisticsLinesShowWholeInEveryChineseFace() {
         QFETCH(QString, family);
         QVERIFY2(family != QStringLiteral("?"), "install fonts-noto-cjk or fonts-wqy-microhei");
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         auto* txtData = child<StatisticsBox>(window.get(), QStringLiteral("txtData"));
         if (!family.isEmpty()) {
@@ -342,7 +327,7 @@ private slots:
     }
 
     void typingIntoTheBoxesChangesNothingButCopyWorks() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
         auto* txtSelect = child<QLineEdit>(window.get(), QStringLiteral("txtSelect"));
@@ -406,7 +391,7 @@ private slots:
         }
         const auto accepted = acceptedScript();
         script.insert(script.end(), accepted.begin(), accepted.end());
-        ScriptedRandom random(script, false);
+        ScriptedRandom random(script);
         auto window = makeWindow(random);
         QPushButton* cmdSelect = button(window.get(), "cmdSelect");
         cmdSelect->setFocus();
@@ -439,7 +424,7 @@ private slots:
     }
 
     void theWindowShowsEachRejectedTicketWhileThePickRuns() {
-        ScriptedRandom random(rejectedForeverScript());
+        ScriptedRandom random(rejectedForeverScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         auto* txtSelect = child<QLineEdit>(window.get(), QStringLiteral("txtSelect"));
         // A zero timer fires whenever the pick lets events run, at the head of every attempt.
@@ -464,7 +449,7 @@ private slots:
     }
 
     void exitInTheMiddleOfAPickEndsAtOnceWithStatusZero() {
-        ScriptedRandom random(rejectedForeverScript());
+        ScriptedRandom random(rejectedForeverScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         int drawnAtExit = -1;
         random.onValue = [&](int drawn) {
@@ -487,7 +472,7 @@ private slots:
     }
 
     void theCloseBoxInTheMiddleOfAPickEndsTheSameWay() {
-        ScriptedRandom random(rejectedForeverScript());
+        ScriptedRandom random(rejectedForeverScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         int drawnAtClose = -1;
         random.onValue = [&](int drawn) {
@@ -507,7 +492,7 @@ private slots:
     }
 
     void clicksOnBallsAndLabelsChangeNothing() {
-        ScriptedRandom random(acceptedScript());
+        ScriptedRandom random(acceptedScript(), ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
         QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
         const QString text = child<QLineEdit>(window.get(), QStringLiteral("txtSelect"))->text();
@@ -526,7 +511,7 @@ private slots:
         std::vector<float> script{1.0f};
         const auto accepted = acceptedScript();
         script.insert(script.end(), accepted.begin(), accepted.end());
-        ScriptedRandom random(script);
+        ScriptedRandom random(script, ScriptedRandom::AtEnd::repeat);
         auto window = makeWindow(random);
 
         QString shown;

@@ -17,20 +17,6 @@ using namespace kestrune::testing;
 
 namespace {
 
-// Reds 3 7 12 19 25 31, blue 8, accepted at once.
-class AcceptingRandom final : public RandomSource {
-public:
-    void reseedFromTimer() override {}
-    float nextUniform() override {
-        static constexpr float script[] = {2.5f / 33,  6.5f / 33,  11.5f / 33, 18.5f / 33,
-                                           24.5f / 33, 30.5f / 33, 7.5f / 16};
-        return next_ < 7 ? script[next_++] : 0.0f;
-    }
-
-private:
-    int next_ = 0;
-};
-
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -117,8 +103,8 @@ private slots:
     }
 
     void theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
-        AcceptingRandom random;
-        NoPlatformServices services;
+        ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
+        RecordingServices services;
         frmMain window(random, services);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -144,8 +130,8 @@ private slots:
     }
 
     void typingChangesAFocusedBoxButAPickChangesNone() {
-        AcceptingRandom random;
-        NoPlatformServices services;
+        ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
+        RecordingServices services;
         frmMain window(random, services);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -1,61 +1,30 @@
 #pragma once
 
 // What the window tests hand the windows instead of the real services: platform services that
-// do nothing (window_support.h, shared with the benchmarks), and a random source that plays a
-// script; and the main window made with them.
+// record what they were asked (window_support.h, shared with the benchmarks), and a random source
+// that plays a script (scripted_random.h, shared with the engine tests); and the main window made
+// with them.
 
 #include "help/frm_help.h"
 #include "machine_pick.h"
 #include "main/frm_main.h"
 #include "platform/platform_services.h"
+#include "scripted_random.h"
 #include "window_support.h"
 
 #include <QApplication>
 #include <QScopeGuard>
 #include <QTest>
-#include <cstddef>
-#include <functional>
 #include <memory>
-#include <stdexcept>
-#include <utility>
 #include <vector>
 
 namespace kestrune::testing {
 
-// The value that makes a pick draw ball n out of count: the middle of its interval.
-inline float valueFor(int n, int count) {
-    return (static_cast<float>(n) - 0.5f) / static_cast<float>(count);
+// How QCOMPARE shows a call of the recording services.
+inline char* toString(const OpenCall& call) {
+    return QTest::toString(
+        QStringLiteral("openTarget(\"%1\", \"%2\")").arg(call.operation, call.target));
 }
-
-// Hands out the values of a script. Past its end it starts again from the top, or, made with
-// repeat false, throws, so that a test drawing more than it meant to fails. onValue runs before
-// every value with the number of values handed out so far.
-class ScriptedRandom final : public RandomSource {
-public:
-    explicit ScriptedRandom(std::vector<float> script, bool repeat = true)
-        : script_(std::move(script)), repeat_(repeat) {}
-
-    void reseedFromTimer() override { ++reseeds; }
-    float nextUniform() override {
-        if (onValue) {
-            onValue(drawn);
-        }
-        const auto index = static_cast<std::size_t>(drawn);
-        if (script_.empty() || (!repeat_ && index >= script_.size())) {
-            throw std::logic_error("the scripted random values ran out");
-        }
-        ++drawn;
-        return script_[index % script_.size()];
-    }
-
-    int reseeds = 0;
-    int drawn = 0;
-    std::function<void(int)> onValue;
-
-private:
-    std::vector<float> script_;
-    bool repeat_;
-};
 
 // Reds 1 2 3 4 5 7 and blue 1, rejected by the first row (five odd reds); then reds 3 7 7 12 19
 // 25 31 (the second 7 drawn again) and blue 8, accepted with eight zeros.
@@ -66,11 +35,8 @@ inline std::vector<float> rejectedThenAccepted() {
     }
     script.push_back(valueFor(1, 16));
     script.push_back(0.99f);
-    for (const int n : {3, 7, 7, 12, 19, 25, 31}) {
-        script.push_back(valueFor(n, 33));
-    }
-    script.push_back(valueFor(8, 16));
-    script.insert(script.end(), 8, 0.0f);
+    const std::vector<float> accepted = acceptedAtOnce({3, 7, 7, 12, 19, 25, 31}, 8);
+    script.insert(script.end(), accepted.begin(), accepted.end());
     return script;
 }
 

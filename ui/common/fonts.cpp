@@ -10,9 +10,8 @@ namespace {
 
 // Faces drawn for simplified Chinese. The windows lay out from the metrics of the face in use,
 // so the order is not about fit: WenQuanYi Micro Hei (the package's first font dependency) comes
-// before Noto Sans CJK because the window starts and repaints faster with it and uses about a
-// megabyte less (window_bench: 40 against 57 ms to the first painted window, 0.55 against 0.66
-// ms an attempt).
+// before Noto Sans CJK because the window starts and repaints faster with it and uses less
+// memory (window_bench, run with either face, shows by how much).
 //
 // Windows: Microsoft YaHei UI, the face of a Chinese Windows's own dialogs, then Microsoft YaHei,
 // SimSun and SimHei, which every Windows since Vista has; the free faces after them are the ones

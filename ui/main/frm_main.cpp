@@ -425,7 +425,7 @@ void frmMain::onSelectClicked() {
         }
     } catch (const std::exception& error) {
         endOfPick(PickOutcome::abandoned);
-        reportError(QStringLiteral("机选"), error);
+        reportError(rowOf("cmdSelect").caption.toString(), error);
     }
 }
 
@@ -465,7 +465,7 @@ void frmMain::onHelpClicked() {
         // so that the two stay together.
         showHelpWindow(services_, this, pos() != startPosition_);
     } catch (const std::exception& error) {
-        reportError(QStringLiteral("帮助"), error);
+        reportError(rowOf("cmdHelp").caption.toString(), error);
     }
 }
 

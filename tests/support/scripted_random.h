@@ -1,0 +1,84 @@
+#pragma once
+
+// The random source of the tests and benchmarks: it plays a script of values. Qt-free, so that
+// the engine tests share it with the widget tests.
+
+#include "machine_pick.h"
+
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kestrune::testing {
+
+// The value that makes a pick draw ball n out of count: the middle of its interval.
+inline float valueFor(int n, int count) {
+    return (static_cast<float>(n) - 0.5f) / static_cast<float>(count);
+}
+
+// Hands out the values of its script and logs every call ('s' a reseed, 'v' a value), so that a
+// test can check what came right before each value. Past the script's end it throws, so that a
+// test drawing more than it meant to fails; made with AtEnd::repeat it starts again from the
+// top. onValue runs before every value with the number of values handed out so far.
+class ScriptedRandom final : public RandomSource {
+public:
+    enum class AtEnd { fail, repeat };
+
+    explicit ScriptedRandom(std::vector<float> script = {}, AtEnd atEnd = AtEnd::fail)
+        : script_(std::move(script)), atEnd_(atEnd) {}
+
+    // A new script, played from its start.
+    void play(std::vector<float> script) {
+        script_ = std::move(script);
+        next_ = 0;
+    }
+    std::size_t valuesLeft() const { return next_ < script_.size() ? script_.size() - next_ : 0; }
+
+    void reseedFromTimer() override {
+        ++reseeds;
+        log.push_back('s');
+    }
+    float nextUniform() override {
+        log.push_back('v');
+        if (onValue) {
+            onValue(drawn);
+        }
+        if (next_ >= script_.size() && atEnd_ == AtEnd::repeat) {
+            next_ = 0;
+        }
+        if (next_ >= script_.size()) {
+            throw std::logic_error("the scripted random values ran out");
+        }
+        ++drawn;
+        return script_[next_++];
+    }
+
+    std::string log;
+    int reseeds = 0;
+    int drawn = 0;
+    std::function<void(int)> onValue;
+
+private:
+    std::vector<float> script_;
+    AtEnd atEnd_;
+    std::size_t next_ = 0;
+};
+
+// The values that make a pick accept the given reds (as drawn, a red drawn again included) and
+// blue at its first attempt: a ball's value for each, then eight zeros, which pass every row of
+// the filter.
+inline std::vector<float> acceptedAtOnce(std::initializer_list<int> reds, int blue) {
+    std::vector<float> script;
+    for (const int n : reds) {
+        script.push_back(valueFor(n, 33));
+    }
+    script.push_back(valueFor(blue, 16));
+    script.insert(script.end(), 8, 0.0f);
+    return script;
+}
+
+} // namespace kestrune::testing
