@@ -11,11 +11,15 @@
 # wineboot could not start rundll32 and so has no kernel32.dll. Windows places a program's
 # libraries by its own rules; this is wine's start-up alone.
 addr_no_randomize=16#0040000 # ADDR_NO_RANDOMIZE, the bit setarch -R sets
-if (((16#$(cat /proc/self/personality) & addr_no_randomize) == 0)); then
+if (((16#$(</proc/self/personality) & addr_no_randomize) == 0)); then
     # A container whose seccomp profile forbids the personality call keeps randomization.
-    if setarch "$(uname -m)" -R true 2>/dev/null; then
+    if ! command -v setarch >/dev/null; then
+        echo "$(basename "$0"): setarch (util-linux) is missing; wine runs with randomized" \
+            "addresses and may now and then fail to start a process" >&2
+    elif setarch "$(uname -m)" -R true 2>/dev/null; then
         exec setarch "$(uname -m)" -R "$0" "$@"
+    else
+        echo "$(basename "$0"): setarch -R is not permitted here; wine runs with randomized" \
+            "addresses and may now and then fail to start a process" >&2
     fi
-    echo "$(basename "$0"): setarch -R is not permitted here; wine runs with randomized addresses" \
-        "and may now and then fail to start a process" >&2
 fi

@@ -13,7 +13,7 @@
 # shellcheck source=fixed_layout.sh
 source "$(dirname "${BASH_SOURCE[0]}")/fixed_layout.sh"
 
-for tool in setarch wine wineserver Xvfb openbox xdotool xwininfo import convert python3 strings; do
+for tool in wine wineserver Xvfb openbox xdotool xwininfo import convert python3 strings; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows)"
 done
 
