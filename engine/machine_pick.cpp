@@ -108,7 +108,7 @@ std::int16_t ballIndex(float r, std::int16_t count) {
     return checked::add(static_cast<std::int16_t>(product), 1);
 }
 
-std::array<std::string, 8> statisticsLines(const PickStatistics& s) {
+std::array<std::string, statisticsLineCount> statisticsLines(const PickStatistics& s) {
     using std::to_string;
     const std::string end = "\r\n";
     return {

@@ -70,7 +70,8 @@ bool passes(const AcceptanceTest& test, std::int16_t statistic, float r);
 std::int16_t ballIndex(float r, std::int16_t count);
 
 // The eight lines of the statistics box; each but the last ends in CR LF.
-std::array<std::string, 8> statisticsLines(const PickStatistics& statistics);
+inline constexpr int statisticsLineCount = 8;
+std::array<std::string, statisticsLineCount> statisticsLines(const PickStatistics& statistics);
 
 enum class PickOutcome {
     accepted,  // a ticket passed; the board, txtSelect and txtData show it

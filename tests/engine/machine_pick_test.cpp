@@ -130,13 +130,7 @@ class RejectingRow : public MachinePickTest, public ::testing::WithParamInterfac
 
 TEST_P(RejectingRow, DrawsExactlyThatManyFilterValues) {
     const RowCase& row = GetParam();
-    std::vector<float> script;
-    for (const int n : row.reds) {
-        script.push_back(valueFor(n, 33));
-    }
-    script.push_back(valueFor(1, 16));
-    script.insert(script.end(), static_cast<std::size_t>(row.rejectingRow), 0.99f);
-    random.play(script);
+    random.play(testing::rejectedAtRow(row.reds, 1, row.rejectingRow));
     events.endAfter = 1; // the second attempt gives up at its event processing
 
     EXPECT_EQ(pick(), PickOutcome::abandoned);

@@ -68,17 +68,35 @@ private:
     std::size_t next_ = 0;
 };
 
-// The values that make a pick accept the given reds (as drawn, a red drawn again included) and
-// blue at its first attempt: a ball's value for each, then eight zeros, which pass every row of
-// the filter.
-inline std::vector<float> acceptedAtOnce(std::initializer_list<int> reds, int blue) {
+// The values that draw the given reds (as drawn, a red drawn again included) and blue.
+template <typename Reds> std::vector<float> ballValues(const Reds& reds, int blue) {
     std::vector<float> script;
     for (const int n : reds) {
         script.push_back(valueFor(n, 33));
     }
     script.push_back(valueFor(blue, 16));
+    return script;
+}
+
+// The values that make a pick accept the given reds and blue at its first attempt: the balls'
+// values, then eight zeros, which pass every row of the filter.
+inline std::vector<float> acceptedAtOnce(std::initializer_list<int> reds, int blue) {
+    std::vector<float> script = ballValues(reds, blue);
     script.insert(script.end(), 8, 0.0f);
     return script;
+}
+
+// The values of an attempt that draws the given reds and blue and is rejected by row `row` of
+// the filter (1 to 8): the balls' values, then 0.99 for each row up to that one. The rows before
+// it must pass the ticket even at 0.99; the attempt draws nothing more.
+template <typename Reds> std::vector<float> rejectedAtRow(const Reds& reds, int blue, int row) {
+    std::vector<float> script = ballValues(reds, blue);
+    script.insert(script.end(), static_cast<std::size_t>(row), 0.99f);
+    return script;
+}
+
+inline std::vector<float> rejectedAtRow(std::initializer_list<int> reds, int blue, int row) {
+    return rejectedAtRow<std::initializer_list<int>>(reds, blue, row);
 }
 
 } // namespace kestrune::testing

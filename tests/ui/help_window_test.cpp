@@ -83,6 +83,10 @@ const QColor black(0, 0, 0);
 // start colour can be told apart from both.
 const QColor startColour(0x12, 0x34, 0x56);
 
+bool isLinkLine(int index) {
+    return kestrune::ui::helpLines()[static_cast<std::size_t>(index)].link.has_value();
+}
+
 QLabel* information(const QWidget& window, int index) {
     return window.findChild<QLabel*>(QStringLiteral("lblInformation_%1").arg(index));
 }
@@ -97,7 +101,7 @@ QColor textColour(const QLabel* label) {
 
 QList<QColor> allColours(const QWidget& window) {
     QList<QColor> colours;
-    for (int index = 0; index < frmHelp::informationCount; ++index) {
+    for (int index = 0; index < kestrune::ui::helpLineCount; ++index) {
         colours.append(textColour(information(window, index)));
     }
     return colours;
@@ -169,7 +173,7 @@ void moveOverSurface(QWidget& window, QPoint point) {
 // black. Any other colour, or an underline on another colour, shows as another letter.
 QString colourLetters(const QWidget& window) {
     QString letters;
-    for (int index = 0; index < frmHelp::informationCount; ++index) {
+    for (int index = 0; index < kestrune::ui::helpLineCount; ++index) {
         const QLabel* label = information(window, index);
         const QColor colour = textColour(label);
         const bool underlined = label->font().underline();
@@ -282,108 +286,46 @@ private slots:
         QCOMPARE(
             window.findChildren<QLabel*>(QRegularExpression(QStringLiteral("^lblInformation_")))
                 .size(),
-            frmHelp::informationCount);
+            kestrune::ui::helpLineCount);
     }
 
-    // The design's numbers, written out once more so that a mistyped entry of the layout table
-    // shows: each control's row in twips, where the control stands in pixels (15 twips a pixel)
-    // and its face. The lines are sized to their texts and give no size.
-    void controlsStandAsDesigned_data() {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QRect>("twips");
-        QTest::addColumn<QRect>("pixels");
-        QTest::addColumn<double>("pointSize"); // 0: the window's face
-        QTest::addColumn<bool>("bold");
-        const QString none;
-        QTest::newRow("lblInformation_0")
-            << none << QRect(480, 120, 0, 0) << QRect(32, 8, 0, 0) << 8.25 << true;
-        QTest::newRow("lblInformation_1")
-            << none << QRect(480, 454, 0, 0) << QRect(32, 30, 0, 0) << 0.0 << false;
-        QTest::newRow("lblInformation_2")
-            << none << QRect(480, 795, 0, 0) << QRect(32, 53, 0, 0) << 0.0 << false;
-        QTest::newRow("lblInformation_3")
-            << none << QRect(480, 1125, 0, 0) << QRect(32, 75, 0, 0) << 0.0 << false;
-        QTest::newRow("lblInformation_4")
-            << none << QRect(480, 1455, 0, 0) << QRect(32, 97, 0, 0) << 0.0 << false;
-        QTest::newRow("lblInformation_5")
-            << none << QRect(480, 1785, 0, 0) << QRect(32, 119, 0, 0) << 8.25 << true;
-        QTest::newRow("lblInformation_6")
-            << none << QRect(480, 2130, 0, 0) << QRect(32, 142, 0, 0) << 0.0 << false;
-        QTest::newRow("lblInformation_7")
-            << none << QRect(480, 2520, 0, 0) << QRect(32, 168, 0, 0) << 0.0 << false;
-        QTest::newRow("cmdOk") << QStringLiteral("确    定") << QRect(1680, 2880, 1140, 360)
-                               << QRect(112, 192, 76, 24) << 0.0 << false;
-        // The client area.
-        QTest::newRow("frmHelp") << none << QRect(0, 0, 4335, 3375) << QRect(0, 0, 289, 225) << 0.0
-                                 << false;
+    // Each control stands as its row of the table says, in its row's face; the lines show the
+    // texts of their table, each sized to its text.
+    void controlsStandAsTheTableSays_data() {
+        QTest::addColumn<int>("row");
+        for (std::size_t row = 0; row < help_window::controls.size(); ++row) {
+            QTest::newRow(help_window::controls[row].name) << static_cast<int>(row);
+        }
     }
 
-    void controlsStandAsDesigned() {
-        QFETCH(QString, caption);
-        QFETCH(QRect, twips);
-        QFETCH(QRect, pixels);
-        QFETCH(double, pointSize);
-        QFETCH(bool, bold);
+    void controlsStandAsTheTableSays() {
+        QFETCH(int, row);
         RecordingServices services;
         frmHelp window(services);
         QVERIFY(showAndActivate(window));
-        const QString name = QString::fromLatin1(QTest::currentDataTag());
-        if (name == QLatin1String("frmHelp")) {
-            QCOMPARE(QSizeF(help_window::clientWidth, help_window::clientHeight),
-                     QSizeF(twips.size()));
-            QCOMPARE(window.size(), pixels.size());
-            return;
-        }
-
-        const ControlLayout& row = help_window::control(QTest::currentDataTag());
-        QCOMPARE(QRectF(row.left, row.top, row.width, row.height), QRectF(twips));
-        QCOMPARE(row.caption.toString(), caption);
-        QCOMPARE(row.pointSize, pointSize);
-        QCOMPARE(row.bold, bold);
-
-        const auto* control = window.findChild<QWidget*>(name);
+        const ControlLayout& place = help_window::controls[static_cast<std::size_t>(row)];
+        const auto* control = window.findChild<QWidget*>(QString::fromLatin1(place.name));
         QVERIFY(control != nullptr);
-        QCOMPARE(control->pos(), pixels.topLeft());
-        if (!pixels.size().isEmpty()) {
-            QCOMPARE(control->size(), pixels.size());
+        QCOMPARE(control->pos(), rectOf(place).topLeft());
+        if (row < kestrune::ui::helpLineCount) {
+            QCOMPARE(information(window, row)->text(), kestrune::ui::helpLines()[row].text);
+        } else {
+            QCOMPARE(control->size(), rectOf(place).size());
         }
         if (const auto* button = qobject_cast<const QPushButton*>(control)) {
-            QCOMPARE(button->text(), caption);
+            QCOMPARE(button->text(), place.caption.toString());
         }
-        const QFont expected =
-            pointSize > 0 ? kestrune::ui::uiFont(pointSize, bold) : kestrune::ui::uiFont();
+        const QFont expected = place.pointSize > 0
+                                   ? kestrune::ui::uiFont(place.pointSize, place.bold)
+                                   : kestrune::ui::uiFont();
         QCOMPARE(control->font().families(), expected.families());
         QCOMPARE(control->font().pointSizeF(), expected.pointSizeF());
-        QCOMPARE(control->font().bold(), bold);
-    }
-
-    void linesHaveTheirTexts_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("heading 一") << 0 << QStringLiteral("一、软件信息：");
-        QTest::newRow("publisher")
-            << 1
-            << QStringLiteral("Publisher:") + publisher::chineseName + QStringLiteral("(") +
-                   publisher::latinName + QStringLiteral(")");
-        QTest::newRow("mail") << 2 << QStringLiteral("eMail:") + publisher::mailAddress;
-        QTest::newRow("home page") << 3 << QStringLiteral("Home Page:") + publisher::homePage;
-        QTest::newRow("messenger") << 4 << QStringLiteral("QQ:") + publisher::messengerAccount;
-        QTest::newRow("heading 二") << 5 << QStringLiteral("二、温馨提示：");
-        QTest::newRow("advice") << 6 << QStringLiteral("确定以某次选择为准即可，犹豫、多选无益。");
-        QTest::newRow("request") << 7 << QStringLiteral("若中奖，望告知；你得利，我留名。");
-    }
-
-    void linesHaveTheirTexts() {
-        QFETCH(int, index);
-        QFETCH(QString, text);
-        RecordingServices services;
-        frmHelp window(services);
-        QCOMPARE(information(window, index)->text(), text);
+        QCOMPARE(control->font().bold(), place.bold);
     }
 
     void linesHaveTheirLooks_data() {
         QTest::addColumn<int>("index");
-        for (int index = 0; index < frmHelp::informationCount; ++index) {
+        for (int index = 0; index < kestrune::ui::helpLineCount; ++index) {
             QTest::addRow("lblInformation(%d)", index) << index;
         }
     }
@@ -405,7 +347,7 @@ private slots:
         QCOMPARE(label->palette().color(QPalette::Window),
                  window.palette().color(QPalette::Window));
         // Only the links take the focus, and only from the keyboard.
-        QCOMPARE(label->focusPolicy(), index >= 2 && index <= 4 ? Qt::TabFocus : Qt::NoFocus);
+        QCOMPARE(label->focusPolicy(), isLinkLine(index) ? Qt::TabFocus : Qt::NoFocus);
         QCOMPARE(textColour(label), startColour);
         QVERIFY(!label->font().underline());
     }
@@ -415,7 +357,7 @@ private slots:
         RecordingServices services;
         frmHelp window(services);
         QSet<QString> faces{QFontInfo(okButton(window)->font()).family()};
-        for (int index = 0; index < frmHelp::informationCount; ++index) {
+        for (int index = 0; index < kestrune::ui::helpLineCount; ++index) {
             faces.insert(QFontInfo(information(window, index)->font()).family());
         }
         QCOMPARE(faces.size(), 1);
@@ -427,12 +369,13 @@ private slots:
     void linesDoNotOverlap() {
         RecordingServices services;
         frmHelp window(services);
-        for (int index = 1; index < frmHelp::informationCount; ++index) {
+        for (int index = 1; index < kestrune::ui::helpLineCount; ++index) {
             QVERIFY2(information(window, index - 1)->geometry().bottom() <
                          information(window, index)->geometry().top(),
                      qPrintable(QStringLiteral("line %1").arg(index)));
         }
-        QVERIFY(information(window, 7)->geometry().bottom() < okButton(window)->geometry().top());
+        QVERIFY(information(window, kestrune::ui::helpLineCount - 1)->geometry().bottom() <
+                okButton(window)->geometry().top());
     }
 
     void publisherValuesReachNobody() {
@@ -715,7 +658,7 @@ private slots:
         QTest::keyClick(window.windowHandle(), Qt::Key(key), modifiers);
         QCOMPARE(services.callCount(), index == 4 ? 2 : 1);
         const RecordingServices byKey = services;
-        QCOMPARE(allColours(window), QList<QColor>(frmHelp::informationCount, startColour));
+        QCOMPARE(allColours(window), QList<QColor>(kestrune::ui::helpLineCount, startColour));
         clickOn(link);
         QCOMPARE(services.opened.mid(byKey.opened.size()), byKey.opened);
         QCOMPARE(services.registryReads.mid(byKey.registryReads.size()), byKey.registryReads);
@@ -731,14 +674,14 @@ private slots:
         frmHelp window(services);
         QVERIFY(showAndActivate(window));
         QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(&window);
-        for (int index = 0; index < frmHelp::informationCount; ++index) {
+        for (int index = 0; index < kestrune::ui::helpLineCount; ++index) {
             QVERIFY(dialog->text(QAccessible::Description)
                         .contains(information(window, index)->text()));
         }
-        for (int index = 0; index < frmHelp::informationCount; ++index) {
+        for (int index = 0; index < kestrune::ui::helpLineCount; ++index) {
             QAccessibleInterface* line =
                 QAccessible::queryAccessibleInterface(information(window, index));
-            const bool isLink = index >= 2 && index <= 4;
+            const bool isLink = isLinkLine(index);
             QCOMPARE(line->role() == QAccessible::Link, isLink);
             QCOMPARE(line->text(QAccessible::Name), information(window, index)->text());
             QCOMPARE(dialog->indexOfChild(line) >= 0, true);
@@ -753,7 +696,7 @@ private slots:
         QCOMPARE(services.opened.at(0).operation, QStringLiteral("open"));
         QCOMPARE(services.opened.at(1).target, publisher::homePage);
         QCOMPARE(services.started.size(), 1);
-        QCOMPARE(allColours(window), QList<QColor>(frmHelp::informationCount, startColour));
+        QCOMPARE(allColours(window), QList<QColor>(kestrune::ui::helpLineCount, startColour));
         QCOMPARE(QApplication::focusWidget(), okButton(window));
     }
 
@@ -985,7 +928,7 @@ private slots:
         frmHelp helpWindow(services);
         QVERIFY(showAndActivate(helpWindow));
         const auto checkReadable = [&](const char* when) {
-            for (int index = 0; index < frmHelp::informationCount; ++index) {
+            for (int index = 0; index < kestrune::ui::helpLineCount; ++index) {
                 const QLabel* label = information(helpWindow, index);
                 const QColor background = label->palette().color(label->backgroundRole());
                 const double ratio = kestrune::ui::contrastRatio(textColour(label), background);
@@ -1054,7 +997,8 @@ private slots:
                         2);
 
                 // Fresh: every line in the start colour, whatever the last window went through.
-                QCOMPARE(allColours(*help), QList<QColor>(frmHelp::informationCount, startColour));
+                QCOMPARE(allColours(*help),
+                         QList<QColor>(kestrune::ui::helpLineCount, startColour));
                 QVERIFY(QTest::qWaitForWindowActive(help));
                 QTRY_COMPARE(QApplication::focusWidget(), okButton(*help));
                 moveOver(information(*help, 2 + opening));

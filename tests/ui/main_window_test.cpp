@@ -41,13 +41,7 @@ std::vector<float> acceptedScript() {
 // Reds 1 2 3 4 5 7 (five odd), blue 1, and a first filter value that rejects: every attempt
 // draws these eight values and is rejected.
 std::vector<float> rejectedForeverScript() {
-    std::vector<float> script;
-    for (const int n : {1, 2, 3, 4, 5, 7}) {
-        script.push_back(valueFor(n, 33));
-    }
-    script.push_back(valueFor(1, 16));
-    script.push_back(0.99f);
-    return script;
+    return rejectedAtRow({1, 2, 3, 4, 5, 7}, 1, 1);
 }
 
 } // namespace
@@ -143,7 +137,7 @@ private slots:
         QCOMPARE(red7->parentWidget(), fraRed);
         QCOMPARE(red7->pos(), main_window::ballNumberTopLeft(BallColour::red, 7));
         QCOMPARE(red7->text(), QStringLiteral("07"));
-        QCOMPARE(red7->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(red7->palette().color(QPalette::WindowText), main_window::ballNumberColour);
         QCOMPARE(red7->font().pointSizeF(), main_window::ballNumberPointSize);
 
         QCOMPARE(child<QLabel>(window.get(), QStringLiteral("lblRed_23"))->pos(),
@@ -157,7 +151,8 @@ private slots:
 
         QCOMPARE(button(window.get(), "cmdExit")->geometry(),
                  rectOf(main_window::control("cmdExit")));
-        QCOMPARE(button(window.get(), "cmdExit")->text(), QStringLiteral("退出"));
+        QCOMPARE(button(window.get(), "cmdExit")->text(),
+                 main_window::control("cmdExit").caption.toString());
         QCOMPARE(child<StatisticsBox>(window.get(), QStringLiteral("txtData"))->geometry(),
                  rectOf(main_window::control("txtData")));
     }
@@ -211,7 +206,7 @@ private slots:
         window->resetBallLabel(kestrune::BallColour::red, 12);
         QCOMPARE(label->text(), QStringLiteral("12"));
         QCOMPARE(label->font().pointSizeF(), main_window::ballNumberPointSize);
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(label->palette().color(QPalette::WindowText), main_window::ballNumberColour);
         QCOMPARE(label->geometry(), placed);
         QCOMPARE(label->parentWidget()->childAt(placed.center()), label);
 
@@ -231,6 +226,8 @@ private slots:
             child<StatisticsBox>(window.get(), QStringLiteral("txtData"))->toPlainText().isEmpty());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(QApplication::focusWidget(), button(window.get(), "cmdSelect"));
+        // Its focus frame shows from the start.
+        QVERIFY(window->testAttribute(Qt::WA_KeyboardFocusChange));
         QCOMPARE(random.drawn, 0);
     }
 
@@ -323,7 +320,7 @@ private slots:
             QVERIFY2(ink.top() >= previousBottom, qPrintable(where));
             previousBottom = ink.bottom();
         }
-        QCOMPARE(lines, 8);
+        QCOMPARE(lines, statisticsLineCount);
     }
 
     void typingIntoTheBoxesChangesNothingButCopyWorks() {

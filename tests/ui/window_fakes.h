@@ -29,12 +29,7 @@ inline char* toString(const OpenCall& call) {
 // Reds 1 2 3 4 5 7 and blue 1, rejected by the first row (five odd reds); then reds 3 7 7 12 19
 // 25 31 (the second 7 drawn again) and blue 8, accepted with eight zeros.
 inline std::vector<float> rejectedThenAccepted() {
-    std::vector<float> script;
-    for (const int n : {1, 2, 3, 4, 5, 7}) {
-        script.push_back(valueFor(n, 33));
-    }
-    script.push_back(valueFor(1, 16));
-    script.push_back(0.99f);
+    std::vector<float> script = rejectedAtRow({1, 2, 3, 4, 5, 7}, 1, 1);
     const std::vector<float> accepted = acceptedAtOnce({3, 7, 7, 12, 19, 25, 31}, 8);
     script.insert(script.end(), accepted.begin(), accepted.end());
     return script;

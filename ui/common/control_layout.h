@@ -1,17 +1,24 @@
 #pragma once
 
 // A window's controls as designed, one row each: the single place where a control's caption,
-// position, size and face are written down. The window builds itself from its table, and the
-// layout tests read the same table instead of repeating its numbers.
+// position, size and face are written down. Each window builds its controls from its table
+// through makeControl, and the tests read the same table; only the design test writes the
+// design's numbers out again, to hold the table to them.
 
+#include "common/fonts.h"
 #include "common/twips.h"
 
+#include <QAbstractButton>
+#include <QGroupBox>
 #include <QRect>
+#include <QString>
 #include <QStringView>
+#include <QWidget>
 #include <array>
 #include <cstddef>
 #include <stdexcept>
 #include <string_view>
+#include <type_traits>
 
 namespace kestrune::ui {
 
@@ -44,6 +51,23 @@ constexpr const ControlLayout& controlIn(const std::array<ControlLayout, count>&
 
 inline QRect rectOf(const ControlLayout& control) {
     return rectFromTwips(control.left, control.top, control.width, control.height);
+}
+
+// A control named, placed and sized as its row says, with the row's caption where the control
+// shows one (a frame's title, a button's text), and in the row's face where the row has one.
+template <typename Control> Control* makeControl(QWidget* parent, const ControlLayout& row) {
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setGeometry(rectOf(row));
+    if (row.pointSize > 0) {
+        control->setFont(uiFont(row.pointSize, row.bold));
+    }
+    if constexpr (std::is_base_of_v<QGroupBox, Control>) {
+        control->setTitle(row.caption.toString());
+    } else if constexpr (std::is_base_of_v<QAbstractButton, Control>) {
+        control->setText(row.caption.toString());
+    }
+    return control;
 }
 
 } // namespace kestrune::ui

@@ -112,6 +112,27 @@ private:
     bool blocked_ = false;
 };
 
+// Marks the control's window on the control's first focus, then goes.
+class StartFocusShower final : public QObject {
+public:
+    explicit StartFocusShower(QWidget& control) : QObject(&control), control_(control) {
+        control.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &control_ && event->type() == QEvent::FocusIn) {
+            control_.window()->setAttribute(Qt::WA_KeyboardFocusChange);
+            control_.removeEventFilter(this);
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget& control_;
+};
+
 } // namespace
 
 void keepFixedSize(QWidget& window) {
@@ -125,6 +146,10 @@ void closeWhenMinimized(QWidget& window) {
 
 void bringBackModalOnActivation(QWidget& owner) {
     new ModalReturner(owner);
+}
+
+void showFocusFromStart(QWidget& control) {
+    new StartFocusShower(control);
 }
 
 } // namespace kestrune::ui

@@ -24,4 +24,9 @@ void closeWhenMinimized(QWidget& window);
 // blocked window as soon as it has minimized the modal one, which then comes straight back.
 void bringBackModalOnActivation(QWidget& owner);
 
+// Styles draw a control's focus only after a focus move by keyboard, and opening or activating
+// a window counts as none; yet a keyboard user must see from the start where Enter goes. So the
+// first time the given control takes the focus, its window shows the focus as after such a move.
+void showFocusFromStart(QWidget& control);
+
 } // namespace kestrune::ui

@@ -33,9 +33,6 @@ namespace kestrune::ui {
 
 namespace {
 
-static_assert(helpLineCount == frmHelp::informationCount);
-static_assert(help_window::controls.size() == frmHelp::informationCount + 1);
-
 // The lines' colours as designed: pure green for a link under the pointer, black for every line
 // once the pointer has crossed the bare window.
 constexpr QColor hoveredLinkColour(0, 255, 0); // green
@@ -49,7 +46,7 @@ bool isLink(int index) {
 // its colour already tells of the pointer, so the focus must show as a shape.
 class InformationLabel final : public QLabel {
 public:
-    InformationLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+    explicit InformationLabel(QWidget* parent) : QLabel(parent) {}
 
 protected:
     void paintEvent(QPaintEvent* event) override {
@@ -108,14 +105,12 @@ frmHelp::frmHelp(PlatformServices& services)
 
     const QColor startColour = palette().color(QPalette::ButtonText);
     QStringList allText;
-    for (int index = 0; index < informationCount; ++index) {
-        const ControlLayout& place = help_window::controls[index];
-        auto* label = new InformationLabel(helpLines()[index].text, this);
-        allText << label->text();
-        label->setObjectName(QString::fromLatin1(place.name));
+    for (int index = 0; index < helpLineCount; ++index) {
+        auto* label = makeControl<InformationLabel>(this, help_window::controls[index]);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(false);
-        label->setFont(place.pointSize > 0 ? uiFont(place.pointSize, place.bold) : uiFont());
+        label->setText(helpLines()[index].text);
+        allText << label->text();
         // The links are reached with Tab only: a click must not move the focus from cmdOk.
         label->setFocusPolicy(isLink(index) ? Qt::TabFocus : Qt::NoFocus);
         if (isLink(index)) {
@@ -124,7 +119,7 @@ frmHelp::frmHelp(PlatformServices& services)
         label->setBackgroundRole(QPalette::Window);
         label->setAutoFillBackground(true);
         showText(label, startColour, false);
-        label->move(pointFromTwips(place.left, place.top));
+        // The row gives the place; the size is the text's.
         label->adjustSize();
         // A label keeps its own mouse events: a move over a label is never one over the window.
         label->setMouseTracking(true);
@@ -133,13 +128,9 @@ frmHelp::frmHelp(PlatformServices& services)
         lblInformation_[index] = label;
     }
 
-    constexpr const ControlLayout& ok = help_window::control("cmdOk");
-    cmdOk_ = new QPushButton(ok.caption.toString(), this);
-    cmdOk_->setObjectName(QString::fromLatin1(ok.name));
+    cmdOk_ = makeControl<QPushButton>(this, help_window::control("cmdOk"));
     // The blanks only space the caption out; a screen reader would read them.
     cmdOk_->setAccessibleName(QStringLiteral("确定"));
-    cmdOk_->setFont(uiFont());
-    cmdOk_->setGeometry(rectOf(ok));
     // Neither the default nor the cancel button of the window.
     cmdOk_->setAutoDefault(false);
     cmdOk_->setDefault(false);
@@ -147,10 +138,11 @@ frmHelp::frmHelp(PlatformServices& services)
     // Nor is a move over the button one over the bare window.
     cmdOk_->setAttribute(Qt::WA_NoMousePropagation);
     cmdOk_->installEventFilter(this);
+    showFocusFromStart(*cmdOk_);
     connect(cmdOk_, &QPushButton::clicked, this, &QWidget::close);
     // Tab goes from cmdOk through the links, top to bottom.
     QWidget* previous = cmdOk_;
-    for (int index = 0; index < informationCount; ++index) {
+    for (int index = 0; index < helpLineCount; ++index) {
         if (isLink(index)) {
             setTabOrder(previous, lblInformation_[index]);
             previous = lblInformation_[index];
@@ -161,11 +153,7 @@ frmHelp::frmHelp(PlatformServices& services)
     // or more, which Chinese lines without spaces never do; it reads the description instead.
     setAccessibleDescription(allText.join(u'\n'));
     exposeAsDialog(this);
-    linkNews_ = new QLabel(this);
-    linkNews_->setObjectName(QStringLiteral("linkNews"));
-    // Beyond the client area, like the main window's notification: never seen.
-    linkNews_->setGeometry(
-        QRect(pointFromTwips(help_window::clientWidth, help_window::clientHeight), QSize(1, 1)));
+    linkNews_ = makeControl<QLabel>(this, help_window::control("linkNews"));
     linkNews_->hide();
     exposeAsNotification(linkNews_);
 }
@@ -215,11 +203,6 @@ void frmHelp::centreIn(const QRect& area, const QWidget* framedLike) {
 
 bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmdOk_) {
-        if (event->type() == QEvent::FocusIn) {
-            // Styles draw a button's focus only after a focus move by keyboard, and opening the
-            // window counts as none; a keyboard user must see where Enter goes from the start.
-            setAttribute(Qt::WA_KeyboardFocusChange);
-        }
         // Like any focused button, cmdOk answers Enter as well as the space bar; a held Enter
         // presses it at every repeat.
         if (activateOnKey(*event, ActivationKeys::enter, HeldKey::activatesAgain,

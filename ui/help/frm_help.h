@@ -4,6 +4,8 @@
 // and messenger lines are links; they turn green under the pointer and go back to black when
 // the pointer moves over the bare window.
 
+#include "help/help_lines.h"
+
 #include <QDialog>
 #include <array>
 
@@ -18,8 +20,6 @@ class frmHelp : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int informationCount = 8;
-
     // A window of its own, without an owner; the links go through the given services, which
     // must outlive the window.
     explicit frmHelp(PlatformServices& services);
@@ -44,7 +44,7 @@ private:
     void lblInformationClick(int index);
 
     PlatformServices& services_;
-    std::array<QLabel*, informationCount> lblInformation_{};
+    std::array<QLabel*, helpLineCount> lblInformation_{};
     QPushButton* cmdOk_ = nullptr;
     // Tells a screen reader that a link was followed; hidden between announcements.
     QLabel* linkNews_ = nullptr;

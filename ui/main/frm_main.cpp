@@ -14,7 +14,6 @@
 #include "past_draw_record.h"
 #include "platform/platform_services.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -34,7 +33,6 @@
 #include <QTextEdit>
 #include <QtDebug>
 #include <string_view>
-#include <type_traits>
 
 namespace kestrune::ui {
 
@@ -64,23 +62,6 @@ QPixmap loadPicture(const QString& path) {
 // build.
 consteval const ControlLayout& rowOf(std::string_view name) {
     return main_window::control(name);
-}
-
-// A control named, placed and sized as its row says, with the row's caption, and in the row's
-// face where the row has one.
-template <typename Control> Control* makeControl(QWidget* parent, const ControlLayout& row) {
-    auto* control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(row.name));
-    control->setGeometry(rectOf(row));
-    if (row.pointSize > 0) {
-        control->setFont(uiFont(row.pointSize, row.bold));
-    }
-    if constexpr (std::is_base_of_v<QGroupBox, Control>) {
-        control->setTitle(row.caption.toString());
-    } else if constexpr (std::is_base_of_v<QAbstractButton, Control>) {
-        control->setText(row.caption.toString());
-    }
-    return control;
 }
 
 QPushButton* makeButton(QWidget* parent, const ControlLayout& row) {
@@ -116,8 +97,6 @@ private:
 // face it shows.
 class frmMain::HeldStatisticsText final : public TextBox {
 public:
-    static constexpr int lineCount = 8;
-
     explicit HeldStatisticsText(QTextEdit* box) : box_(box) {}
     void setText(const std::string& text) override {
         held_ = QString::fromStdString(text);
@@ -127,7 +106,7 @@ public:
     void show() {
         if (written_) {
             written_ = false;
-            setTextWithLinesFitted(*box_, held_, lineCount);
+            setTextWithLinesFitted(*box_, held_, statisticsLineCount);
             // The caret at the first line, so that a screen reader reads the box from the top.
             box_->moveCursor(QTextCursor::Start);
         }
@@ -288,6 +267,7 @@ void frmMain::setUpTabOrder() {
         setTabOrder(cycle[i], cycle[i + 1]);
     }
     pickButton_->setFocus();
+    showFocusFromStart(*pickButton_);
 }
 
 // F1 and Ctrl+Q where the platform uses them; Enter presses a focused button as the space bar
@@ -306,12 +286,6 @@ void frmMain::setUpKeys() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == pickButton_ && event->type() == QEvent::FocusIn && !startFocusShown_) {
-        // Styles draw a button's focus only after a focus move by keyboard, and activating the
-        // window counts as none; a keyboard user must see from the start where Enter goes.
-        startFocusShown_ = true;
-        setAttribute(Qt::WA_KeyboardFocusChange);
-    }
     // Held down, Enter presses a button once: a held key must not start pick after pick.
     if (auto* button = qobject_cast<QPushButton*>(watched);
         button != nullptr && activateOnKey(*event, ActivationKeys::enter, HeldKey::activatesOnce,
@@ -387,11 +361,7 @@ void frmMain::resetBallLabel(BallColour colour, std::int16_t n) {
         palette.setColor(QPalette::WindowText, main_window::ballNumberColour);
         label->setPalette(palette);
     }
-    // Read from the image's current place each time, so repeated resets do not accumulate.
-    const float offset = float{main_window::ballNumberOffset};
-    const float left = static_cast<float>(twipsOf(target.image->x())) + offset;
-    const float top = static_cast<float>(twipsOf(target.image->y())) + offset;
-    label->move(pointFromTwips(left, top));
+    label->move(main_window::ballNumberTopLeft(target.image->pos()));
 }
 
 // The ball gets the template's own pixmap: QPixmap is implicitly shared, so no pixel is copied.

@@ -79,7 +79,6 @@ private:
     RandomSource& random_;
     PlatformServices& services_;
     bool ending_ = false;
-    bool startFocusShown_ = false;
     // Where the load put the window, frame included.
     QPoint startPosition_;
     // The number labels' font after every reset, built once: a reset runs 49 times an attempt.

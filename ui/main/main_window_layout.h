@@ -82,9 +82,17 @@ inline constexpr double ballNumberPointSize = 14;
 inline constexpr double numberPointSizeBeforeReset = 13.5;
 inline constexpr double lastRedNumberPointSizeBeforeReset = 9.75;
 
+// The number's place for a ball image that stands at the given place: the sums are formed in
+// single precision, from wherever the image stands now, so repeated resets do not accumulate.
+inline QPoint ballNumberTopLeft(QPoint imageTopLeft) {
+    const float offset = float{ballNumberOffset};
+    const float left = static_cast<float>(twipsOf(imageTopLeft.x())) + offset;
+    const float top = static_cast<float>(twipsOf(imageTopLeft.y())) + offset;
+    return pointFromTwips(left, top);
+}
+
 inline QPoint ballNumberTopLeft(BallColour colour, int n) {
-    const QPointF at = ballTopLeft(colour, n);
-    return pointFromTwips(at.x() + ballNumberOffset, at.y() + ballNumberOffset);
+    return ballNumberTopLeft(ballRect(colour, n).topLeft());
 }
 
 // Record box k (txtRecord_k, one per year) right of the visible client area, in four columns
