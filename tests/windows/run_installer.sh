@@ -87,7 +87,8 @@ send_keys "$window" ctrl+q
 # Where start returned at once, its status is start's own: the window going is what tells that
 # the program ended.
 wait_for_end "$runner" 100 "Ctrl+Q did not end the installed program"
-[ "$end_status" -eq 0 ] || fail "the installed program ended with status $end_status"
+[ "$end_status" -eq 0 ] ||
+    fail "the installed program ended with status $end_status: $(tr -d '\r' <"$work/program.out")"
 window_gone() { ! window_viewable "$window"; }
 poll 100 window_gone || fail "Ctrl+Q left the installed program's window on the screen"
 

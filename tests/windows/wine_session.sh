@@ -43,10 +43,14 @@ wine_run() {
     tr -d '\r' <"$work/wine_run.out"
 }
 
-# Debian's wine keeps its server's socket in a folder of its own under $TMPDIR (the prefix's file
-# "wineserver" names it); with a temporary folder of the check's own it goes with the check.
-export TMPDIR=$work/tmp
-mkdir "$TMPDIR"
+# Debian's wine 8 keeps its server's socket in a folder of its own under $TMPDIR (the prefix's
+# file "wineserver" names it); with a temporary folder of the check's own it goes with the check.
+# Debian's wine 10 aborts at its start ("free(): invalid pointer") with TMPDIR set to such a
+# folder, so there the server's socket stays where that wine puts it.
+if [[ "$(wine --version)" == wine-[0-9].* ]]; then
+    export TMPDIR=$work/tmp
+    mkdir "$TMPDIR"
+fi
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine_run wineboot --init >/dev/null
 wineserver --wait
