@@ -70,7 +70,7 @@ cd "$work"
 # Debian's wine 10 without its 32-bit half (wine32) cannot follow a shortcut ("it looks like
 # wine32 is missing"); Windows can, so there the program starts as the shortcut's target, which
 # the check above has read from the shortcut. Wine 8 follows the shortcut itself.
-if [[ "$(wine --version)" == wine-[0-9].* ]]; then
+if $wine_before_10; then
     wine start /wait /unix "$shortcut" >"$work/program.out" 2>&1 &
 else
     wine start /wait /unix "$folder/kestrune.exe" >"$work/program.out" 2>&1 &
