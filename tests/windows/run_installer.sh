@@ -66,15 +66,10 @@ strings -el "$shortcut" | grep -qi 'Program Files\\Kestrune\\kestrune.exe' ||
 
 # Started from the Start menu, it picks and ends with 0.
 cd "$work"
-# wine's start returns at once for a shortcut, or waits for the program: the window tells.
 # Debian's wine 10 without its 32-bit half (wine32) cannot follow a shortcut ("it looks like
-# wine32 is missing"); Windows can, so there the program starts as the shortcut's target, which
-# the check above has read from the shortcut. Wine 8 follows the shortcut itself.
-if $wine_before_10; then
-    wine start /wait /unix "$shortcut" >"$work/program.out" 2>&1 &
-else
-    wine start /wait /unix "$folder/kestrune.exe" >"$work/program.out" 2>&1 &
-fi
+# wine32 is missing"); Windows can, so the program starts as the shortcut's target, which the
+# check above has read from the shortcut.
+wine start /wait /unix "$folder/kestrune.exe" >"$work/program.out" 2>&1 &
 runner=$!
 window=$(find_window 600 --onlyvisible --name '^Kestrune 2') ||
     fail "the installed program showed no window: $(tr -d '\r' <"$work/program.out")"
@@ -91,8 +86,6 @@ picked() {
 }
 poll 300 picked || fail "the installed program did not show a picked ticket"
 send_keys "$window" ctrl+q
-# Where start returned at once, its status is start's own: the window going is what tells that
-# the program ended.
 wait_for_end "$runner" 100 "Ctrl+Q did not end the installed program"
 [ "$end_status" -eq 0 ] ||
     fail "the installed program ended with status $end_status: $(tr -d '\r' <"$work/program.out")"

@@ -43,18 +43,8 @@ wine_run() {
     tr -d '\r' <"$work/wine_run.out"
 }
 
-# Wine before 10 (Debian 12's 8); the checks tell it from Debian 13's 10 where the two differ.
-wine_before_10=false
-[[ "$(wine --version)" != wine-[0-9].* ]] || wine_before_10=true
-
-# Debian's wine 8 keeps its server's socket in a folder of its own under $TMPDIR (the prefix's
-# file "wineserver" names it); with a temporary folder of the check's own it goes with the check.
-# Debian's wine 10 aborts at its start ("free(): invalid pointer") with TMPDIR set to such a
-# folder, so there the server's socket stays where that wine puts it.
-if $wine_before_10; then
-    export TMPDIR=$work/tmp
-    mkdir "$TMPDIR"
-fi
+# The wine server's socket stays in wine's own folder under /tmp: Debian's wine 10 aborts at its
+# start ("free(): invalid pointer") with TMPDIR set to a folder of the check's own.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine_run wineboot --init >/dev/null
 wineserver --wait
