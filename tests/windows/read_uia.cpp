@@ -3,6 +3,10 @@
 // one per line in UTF-8: its control type, a tab, its name, a tab, and its toggle state ("on",
 // "off"; "-" where the element offers no Toggle pattern; "?" where the client cannot tell).
 // Exits 2 when no such window is shown yet, 1 when UI Automation fails.
+//
+// With --win32 first, it prints the texts of the window's child windows instead, one per line:
+// what a screen reader reads of a plain Windows dialog (a message box) through Windows' own
+// UI Automation proxies, which wine does not have.
 #include <cstdio>
 #include <string>
 #include <uiautomation.h>
@@ -124,18 +128,32 @@ bool printTree(IUIAutomationElement* element, IUIAutomationCondition* everything
     return ok;
 }
 
+BOOL CALLBACK printChildText(HWND child, LPARAM) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(child, text, 1024);
+    const std::string line = utf8(text) + '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    return TRUE;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("usage: read_uia TITLE-PREFIX\n", stderr);
+    const bool win32 = argc == 3 && std::wstring(argv[1]) == L"--win32";
+    if (argc != 2 && !win32) {
+        std::fputs("usage: read_uia [--win32] TITLE-PREFIX\n", stderr);
         return 1;
     }
-    Search search{argv[1]};
+    Search search{argv[argc - 1]};
     EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found == nullptr) {
         std::fputs("read_uia: no such window is shown\n", stderr);
         return 2;
+    }
+    if (win32) {
+        EnumChildWindows(search.found, printChildText, 0);
+        std::fflush(stdout);
+        return 0;
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IUIAutomation* automation = nullptr;
