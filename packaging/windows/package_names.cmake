@@ -4,3 +4,9 @@ if(CPACK_GENERATOR STREQUAL "NSIS")
 else()
     set(CPACK_PACKAGE_FILE_NAME "${CPACK_KESTRUNE_FILE_NAME}")
 endif()
+# The zip's file times: the release's time (unless the environment names another through
+# SOURCE_DATE_EPOCH), written as DOS times of the same zone wherever the zip is made.
+if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
+    set(ENV{SOURCE_DATE_EPOCH} ${CPACK_KESTRUNE_SOURCE_DATE_EPOCH})
+endif()
+set(ENV{TZ} UTC)

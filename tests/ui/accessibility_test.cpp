@@ -94,6 +94,9 @@ private slots:
              tree(QAccessible::queryAccessibleInterface(window.get()))) {
             names << node->text(QAccessible::Name);
             objects << node->object()->objectName();
+            // A screen reader stops on whatever is shown; nothing shown goes without a name.
+            QVERIFY2(node->state().invisible || !names.last().isEmpty(),
+                     qPrintable(node->object()->objectName()));
         }
         const QRegularExpression hidden(
             QStringLiteral("^(txtRecord_|lblRed_|lblBlue_|img.*Ball$)"));

@@ -3,6 +3,8 @@
 # a fresh wine prefix, all gone when the check ends, in the temporary folder $work; poll waits for
 # a condition. The caller defines fail (message, exit 1) before sourcing, and is run again from
 # its start where it does not yet run without address space randomization (fixed_layout.sh).
+# A caller may define prepare_prefix, which runs once the prefix is made, before the wine server
+# that serves the check starts: the place for settings wine reads only when its server starts.
 #
 # The wine server of the prefix, with its socket in a temporary folder of the check's own, stays
 # up for the whole check, and the check begins only once it answers a registry read. Wine
@@ -43,20 +45,14 @@ wine_run() {
     tr -d '\r' <"$work/wine_run.out"
 }
 
-# Wine before 10 (Debian 12's 8); the checks tell it from Debian 13's 10 where the two differ.
-wine_before_10=false
-[[ "$(wine --version)" != wine-[0-9].* ]] || wine_before_10=true
-
-# Debian's wine 8 keeps its server's socket in a folder of its own under $TMPDIR (the prefix's
-# file "wineserver" names it); with a temporary folder of the check's own it goes with the check.
-# Debian's wine 10 aborts at its start ("free(): invalid pointer") with TMPDIR set to such a
-# folder, so there the server's socket stays where that wine puts it.
-if $wine_before_10; then
-    export TMPDIR=$work/tmp
-    mkdir "$TMPDIR"
-fi
+# The wine server's socket stays in wine's own folder under /tmp: Debian's wine 10 aborts at its
+# start ("free(): invalid pointer") with TMPDIR set to a folder of the check's own.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine_run wineboot --init >/dev/null
+# What the caller sets before the server starts for good (prepare_prefix, where it defines one).
+if declare -F prepare_prefix >/dev/null; then
+    prepare_prefix
+fi
 wineserver --wait
 # One server for the whole check; it ends with the cleanup. Its services start with the first
 # program and keep no output of the check open.

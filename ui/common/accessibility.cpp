@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
 
@@ -26,7 +27,7 @@ constexpr const char* hidesChildrenProperty = "kestrune_hidesAccessibleChildren"
 constexpr const char* markedProperty = "kestrune_ballMarked";
 constexpr const char* heldTextProperty = "kestrune_heldText";
 
-enum class Kind { plain, hidden, ball, link, notification, textLine, dialog };
+enum class Kind { plain, hidden, ball, link, notification, textLine, dialog, invisible };
 
 const QString markedWords = QStringLiteral("已选中");
 constexpr int announcementMs = 1000;
@@ -260,6 +261,19 @@ public:
     }
 };
 
+// A part of a widget that assistive technology passes over: in the tree, never shown.
+class InvisibleInterface final : public QAccessibleWidget {
+public:
+    explicit InvisibleInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Client) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.invisible = true;
+        state.focusable = false;
+        return state;
+    }
+};
+
 QAccessibleInterface* createInterface(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr) {
@@ -279,6 +293,8 @@ QAccessibleInterface* createInterface(const QString&, QObject* object) {
         break;
     case Kind::dialog:
         return new DialogInterface(widget);
+    case Kind::invisible:
+        return new InvisibleInterface(widget);
     case Kind::plain:
     case Kind::hidden:
         break;
@@ -302,7 +318,8 @@ void dropPlainInterface(QWidget* widget) {
         dynamic_cast<BallInterface*>(existing) == nullptr &&
         dynamic_cast<LinkInterface*>(existing) == nullptr &&
         dynamic_cast<TextLineInterface*>(existing) == nullptr &&
-        dynamic_cast<DialogInterface*>(existing) == nullptr) {
+        dynamic_cast<DialogInterface*>(existing) == nullptr &&
+        dynamic_cast<InvisibleInterface*>(existing) == nullptr) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
     }
 }
@@ -438,6 +455,12 @@ void exposeAsNotification(QWidget* widget) {
     installAccessibleFactory();
     setKind(widget, Kind::notification);
     dropPlainInterface(widget);
+}
+
+void exposeAsTextBox(QTextEdit* box) {
+    installAccessibleFactory();
+    setKind(box->viewport(), Kind::invisible);
+    dropPlainInterface(box->viewport());
 }
 
 void exposeAsTextLine(QLineEdit* line) {

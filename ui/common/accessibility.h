@@ -8,6 +8,7 @@ class QDialog;
 class QLineEdit;
 class QMessageBox;
 class QString;
+class QTextEdit;
 class QWidget;
 
 namespace kestrune::ui {
@@ -44,6 +45,11 @@ void announce(QWidget* notification, const QString& words);
 // The selection and caret moves that come with the focus are no news either: a screen reader
 // reads the line, or its name when empty, once on focus, and says nothing when the focus leaves.
 void exposeAsTextLine(QLineEdit* line);
+
+// The box reads as its text alone. Qt gives it its viewport as an unnamed child, on which a
+// Windows screen reader stops as an unnamed group; the viewport is marked invisible to assistive
+// technology, as Qt marks the box's hidden scroll bars.
+void exposeAsTextBox(QTextEdit* box);
 
 // The dialog tells assistive technology that it is modal while it is.
 void exposeAsDialog(QDialog* dialog);

@@ -195,6 +195,7 @@ void frmMain::createTextBoxesAndButtons() {
     // one line in a box only 97 pixels wide.
     statisticsBox_->document()->setDocumentMargin(2);
     statisticsBox_->setAccessibleName(QStringLiteral("号码统计"));
+    exposeAsTextBox(statisticsBox_);
 
     ticketField_ = makeControl<QLineEdit>(this, rowOf("txtSelect"));
     ticketField_->setReadOnly(true);
