@@ -12,6 +12,8 @@ source=$1
 work=$2
 built_here=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../compare_files.sh
+source "$(dirname "$0")/../compare_files.sh"
 for tool in git cmake cpack; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
 done
@@ -51,14 +53,6 @@ for folder in "${clones[@]}"; do
     packages+=("${built[0]}")
 done
 
-if ! cmp -s "${packages[0]}" "${packages[1]}"; then
-    echo "FAIL: the packages of two clones differ (${packages[0]} and ${packages[1]}):" >&2
-    if command -v diffoscope >/dev/null; then
-        diffoscope --text - "${packages[0]}" "${packages[1]}" 2>&1 | head -300 >&2 || true
-    else
-        cmp -l "${packages[0]}" "${packages[1]}" | head -20 >&2 || true
-    fi
-    exit 1
-fi
+same_file "${packages[0]}" "${packages[1]}" "the package of two clones"
 echo "$(basename "${packages[0]}") is byte-identical from two clones: $(sha256sum <"${packages[0]}" | cut -c1-64)"
 rm -rf "$work"

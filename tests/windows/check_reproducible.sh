@@ -14,6 +14,8 @@ work=$2
 built_here=$3
 version=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../compare_files.sh
+source "$(dirname "$0")/../compare_files.sh"
 for tool in git cmake cpack strings; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows installs it)"
 done
@@ -52,15 +54,7 @@ for artefact in "${artefacts[@]}"; do
     one=${builds[0]}/$artefact
     other=${builds[1]}/$artefact
     [ -f "$one" ] && [ -f "$other" ] || fail "$artefact is missing from ${builds[0]} or ${builds[1]}"
-    if ! cmp -s "$one" "$other"; then
-        echo "FAIL: $artefact differs between two clones ($one and $other):" >&2
-        if command -v diffoscope >/dev/null; then
-            diffoscope --text - "$one" "$other" 2>&1 | head -300 >&2 || true
-        else
-            cmp -l "$one" "$other" | head -20 >&2 || true
-        fi
-        exit 1
-    fi
+    same_file "$one" "$other" "$artefact of two clones"
     echo "$(basename "$artefact") is byte-identical from two clones: $(sha256sum <"$one" | cut -c1-64)"
 done
 

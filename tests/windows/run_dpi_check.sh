@@ -10,11 +10,9 @@ program=$(realpath "$1")
 assets=$(realpath "$2")
 check_ball=$(realpath "$3")
 
-fail() {
-    echo "windows DPI check: $*" >&2
-    [ -f "${work:-/nonexistent}/program.out" ] && sed 's/^/  program: /' "$work/program.out" >&2
-    exit 1
-}
+check_name="windows DPI check"
+# shellcheck source=check_failure.sh
+source "$(dirname "$0")/check_failure.sh"
 
 # Wine reads the DPI when its server starts, as Windows does at sign-in: each scale gets a
 # session of its own, in a run of this script with --at DPI, which prints the window's size and

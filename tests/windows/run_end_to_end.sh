@@ -18,11 +18,9 @@ zip=$(realpath "$1")
 record_start=$(realpath "$2")
 read_board=$(realpath "$3")
 
-fail() {
-    echo "windows end-to-end: $*" >&2
-    [ -f "${work:-/nonexistent}/program.out" ] && sed 's/^/  program: /' "$work/program.out" >&2
-    exit 1
-}
+check_name="windows end-to-end"
+# shellcheck source=check_failure.sh
+source "$(dirname "$0")/check_failure.sh"
 
 # shellcheck source=wine_session.sh
 source "$(dirname "$0")/wine_session.sh"

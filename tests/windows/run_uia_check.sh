@@ -12,11 +12,9 @@ read_uia=$(realpath "$2")
 check_uia=$(realpath "$3")
 version=$4
 
-fail() {
-    echo "windows UI Automation check: $*" >&2
-    [ -f "${work:-/nonexistent}/program.out" ] && sed 's/^/  program: /' "$work/program.out" >&2
-    exit 1
-}
+check_name="windows UI Automation check"
+# shellcheck source=check_failure.sh
+source "$(dirname "$0")/check_failure.sh"
 
 # shellcheck source=wine_session.sh
 source "$(dirname "$0")/wine_session.sh"
