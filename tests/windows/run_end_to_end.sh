@@ -71,24 +71,12 @@ program_pid=$!
 window=$(find_window 600 --onlyvisible --name '^Kestrune 2') || fail "the main window did not appear"
 activate "$window"
 
-# The board's balls by colour, from a screenshot compared with the one at start.
-screenshot() { import -window "$window" "$work/$1.png" && convert "$work/$1.png" "$work/$1.ppm"; }
-board() { screenshot now && python3 "$read_board" "$work/start.ppm" "$work/now.ppm"; }
-# The screenshot at start, once the window has painted itself: two in a row alike.
-settled() {
-    screenshot start && screenshot again && cmp -s "$work/start.ppm" "$work/again.ppm" &&
-        python3 "$read_board" "$work/start.ppm" "$work/again.ppm"
-}
+# shellcheck source=board_shots.sh
+source "$(dirname "$0")/board_shots.sh"
 poll 100 settled || fail "the main window did not settle: $(settled 2>&1)"
 [ "$(board)" = "red=0 blue=0 gray=49" ] || fail "at start the board shows $(board)"
 
 send_keys "$window" Return
-# The pick may take many attempts, each shown on the board; it has ended once the board stands
-# still with six red balls and one blue.
-picked() {
-    screenshot before && [ "$(board)" = "red=6 blue=1 gray=42" ] &&
-        cmp -s "$work/before.ppm" "$work/now.ppm"
-}
 poll 300 picked || fail "after 机选 the board shows $(board), not six red and one blue ball"
 
 # The help window and its links.
