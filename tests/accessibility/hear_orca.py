@@ -138,6 +138,7 @@ press(until=saying("Kestrune"))
 
 # 2. The empty ticket field says its name; leaving it says nothing of a selection.
 heard = press("Tab", until=saying("机选号码"))
+print("Tab into the empty ticket field:", heard)
 heard = press("Tab", until=saying("退出"))
 if any("取消选中" in u for u in heard):
     fail("leaving the empty ticket field speaks of a selection", heard)
@@ -192,9 +193,11 @@ if missing:
     fail("flat review does not tell that %s are picked" % missing, heard)
 if any(("球 %02d 已选中" % n) in said and ("%02d" % n) not in ticket for n in range(1, 34)):
     fail("flat review tells an unpicked ball as picked", heard)
+print("flat review, the picked balls:", [u for u in heard if "已选中" in u])
 
 # 6, 5. The help window: 确定 without blanks, then the links say what became of them.
 heard = press("F1", until=saying("确定 按钮"))
+print("the help window:", heard)
 if any("确    定" in u for u in heard):
     fail("the OK button is read with its blanks", heard)
 help_windows = [node for app in pyatspi.Registry.getDesktop(0) for node in app or []

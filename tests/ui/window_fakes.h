@@ -20,6 +20,10 @@
 
 namespace kestrune::testing {
 
+// With Qt 6.8 and later a screen reader hears an announcement and the notification stays
+// hidden; with Qt 6.4, which has no announcement, the notification shows for a moment.
+inline constexpr bool notificationShows = QT_VERSION < QT_VERSION_CHECK(6, 8, 0);
+
 // How QCOMPARE shows a call of the recording services.
 inline char* toString(const OpenCall& call) {
     return QTest::toString(

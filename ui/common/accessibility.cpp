@@ -30,7 +30,9 @@ constexpr const char* heldTextProperty = "kestrune_heldText";
 enum class Kind { plain, hidden, ball, link, notification, textLine, dialog, invisible };
 
 const QString markedWords = QStringLiteral("已选中");
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 constexpr int announcementMs = 1000;
+#endif
 
 Kind kindOf(const QObject* object) {
     return static_cast<Kind>(object->property(kindProperty).toInt());
@@ -481,10 +483,19 @@ void announce(QWidget* notification, const QString& words) {
         label->setText(words);
     }
     notification->setAccessibleName(words);
-    // Hidden first, so that the same words twice in a row are spoken twice.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 passes an announcement on as it is (AT-SPI's announcement, UI Automation's
+    // notification), which Orca 48, Narrator and NVDA speak; the notification stays hidden, so
+    // that the words are not spoken twice. It comes from the window, which is shown.
+    QAccessibleAnnouncementEvent event(notification->window(), words);
+    QAccessible::updateAccessibility(&event);
+#else
+    // Qt 6.4 has no announcement; a screen reader speaks a notification that appears. Hidden
+    // first, so that the same words twice in a row are spoken twice.
     notification->hide();
     notification->show();
     QTimer::singleShot(announcementMs, notification, &QWidget::hide);
+#endif
 }
 
 void describeMessageBox([[maybe_unused]] QMessageBox& box) {

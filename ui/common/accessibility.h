@@ -36,8 +36,10 @@ void releaseTextEvents(QWidget* widget);
 // The widget is a notification: a screen reader speaks its name each time it is shown. It is
 // meant to stay hidden between announcements.
 void exposeAsNotification(QWidget* widget);
-// Names the notification (a label shows the words as well) and shows it for a moment: long
-// enough to be spoken, short enough that no review of the window finds it afterwards.
+// Names the notification (a label shows the words as well) and has a screen reader speak the
+// words once. With Qt 6.8 or later that is an announcement, and the notification stays hidden;
+// with Qt 6.4, which has no announcement, the notification shows for a moment: long enough to be
+// spoken, short enough that no review of the window finds it afterwards.
 void announce(QWidget* notification, const QString& words);
 
 // The read-only line reads to a screen reader as one run of text. (Qt gives a line edit an empty

@@ -405,10 +405,10 @@ void frmMain::showHeldTexts() {
     heldStatistics_->show();
 }
 
-// What a pick leaves reaches assistive technology once, here. Qt 6.4 has no announcement
-// event, and Orca speaks neither a text change in a box without the focus nor a changed
-// description (Qt sends the object where Orca expects the text); it does speak a notification
-// that appears. So the accepted ticket appears as one, and the focus stays on 机选.
+// What a pick leaves reaches assistive technology once, here. Orca speaks neither a text change
+// in a box without the focus nor a changed description (Qt sends the object where Orca expects
+// the text), so the accepted ticket is announced (announce: an announcement with Qt 6.8, a
+// notification that appears with Qt 6.4), and the focus stays on 机选.
 void frmMain::endOfPick(PickOutcome outcome) {
     showHeldTexts();
     releaseTextEvents(ticketField_);
