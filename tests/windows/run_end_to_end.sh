@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program alone in an empty folder with a Chinese name, unpacked from the zip, under
 # wine on a private X display with a window manager, for a user whose temporary folder has a
-# Chinese name too, driven by the keyboard as a user would:
+# Chinese name too, as has his profile folder, driven by the keyboard as a user would:
 #   - the command line answers --version into a redirection, and names a bad option, status 1;
 #   - 机选 (Return on the focused button) marks six red balls and one blue ball on the board, read
 #     back from a screenshot of the window;
@@ -22,6 +22,8 @@ check_name="windows end-to-end"
 # shellcheck source=check_failure.sh
 source "$(dirname "$0")/check_failure.sh"
 
+# A user whose profile folder has a Chinese name: wine names it after $USER.
+export USER=张三
 # shellcheck source=wine_session.sh
 source "$(dirname "$0")/wine_session.sh"
 
@@ -50,10 +52,12 @@ reg add 'HKLM\SOFTWARE\Tencent\qq' /v Install /d "$qq_folder" /f
 temp=$(windows_path "$work/临时")
 reg add 'HKCU\Environment' /v TEMP /d "$temp" /f
 reg add 'HKCU\Environment' /v TMP /d "$temp" /f
-# What a program started now finds in TEMP, told through a stand-in (the console would turn the
-# Chinese into question marks).
-wine_run wine cmd /c "$(windows_path "$work/邮件/mail.exe")" %TEMP% >/dev/null
-grep -qF "$temp" "$work/邮件/mail.exe.log" || fail "TEMP is $(cat "$work/邮件/mail.exe.log"), not $temp"
+# What a program started now finds in TEMP and as its profile folder, told through a stand-in
+# (the console would turn the Chinese into question marks).
+wine_run wine cmd /c "$(windows_path "$work/邮件/mail.exe")" %TEMP% %USERPROFILE% >/dev/null
+found=$(cat "$work/邮件/mail.exe.log")
+[[ $found == *" $temp "* ]] || fail "TEMP is not $temp: $found"
+[[ $found == *' C:\users\张三' ]] || fail "the profile folder is not C:\users\张三: $found"
 rm "$work/邮件/mail.exe.log"
 
 cd "$app"

@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# The Windows setup program under wine, on a fresh prefix and a private X display:
-#   - a silent install (/S) puts the program into Program Files, an entry into Apps & features
-#     (the uninstall key, with name, version, publisher, icon, size and uninstall command) and a
-#     shortcut into the Start menu that points at the installed program;
+# The Windows setup program under wine, on a fresh prefix and a private X display, for a user
+# whose profile folder has a Chinese name (wine names it after $USER):
+#   - a silent install (/S) by an administrator (under wine every user is one) is for all users:
+#     it puts the program into Program Files, an entry into Apps & features (the uninstall key
+#     under HKLM, with name, version, publisher, icon, size, folder and uninstall command) and a
+#     shortcut into all users' Start menu that points at the installed program;
 #   - started from that shortcut, the program picks (Return on 机选) and ends with Ctrl+Q,
 #     status 0;
 #   - a second install over the first leaves one entry;
-#   - a silent uninstall leaves nothing of it in Program Files, the Start menu or the registry;
-#   - installed into C:\程序\彩票 (/D=), it lands there and uninstalls cleanly;
+#   - /CurrentUser installs for the user alone, beside it: into %LOCALAPPDATA%\Programs, the
+#     user's Start menu and HKCU; a second such install leaves one entry there;
+#   - the user's uninstaller, started from its folder, takes away the user's install and nothing
+#     of the one for all users; that one's uninstaller then leaves nothing of it either;
+#   - installed for all users into C:\程序\彩票 (/AllUsers /D=), it lands there and uninstalls
+#     cleanly;
 #   - on Windows 7 and 8.1 (wine's version set with winecfg) it installs nothing: silent, it ends
 #     with status 1; shown, it says in a message box that it needs Windows 10 version 1809.
 # Prints how long the install and the uninstall took.
+# Not under wine: a user without administrator rights, for whom the setup program chooses the
+# install for himself, and refuses /AllUsers; wine has no such user.
 # Usage: run_installer.sh SETUP.exe READ_BOARD_PY READ_UIA.exe
 set -euo pipefail
 setup=$1
@@ -23,13 +31,19 @@ fail() {
     exit 1
 }
 
+export USER=李四
 # shellcheck source=wine_session.sh
 source "$(dirname "$0")/wine_session.sh"
 
 drive=$WINEPREFIX/drive_c
-folder="$drive/Program Files/Kestrune"
-shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrune.lnk"
-key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrune'
+uninstall_keys='Software\Microsoft\Windows\CurrentVersion\Uninstall'
+# Where each kind of install goes: folder, Start-menu shortcut, uninstall key.
+all_users=("$drive/Program Files/Kestrune"
+    "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrune.lnk"
+    "HKEY_LOCAL_MACHINE\\$uninstall_keys\\Kestrune")
+current_user=("$drive/users/$USER/AppData/Local/Programs/Kestrune"
+    "$drive/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kestrune.lnk"
+    "HKEY_CURRENT_USER\\$uninstall_keys\\Kestrune")
 cp "$setup" "$work/setup.exe"
 cp "$read_uia" "$work/read_uia.exe"
 
@@ -37,37 +51,64 @@ cp "$read_uia" "$work/read_uia.exe"
 # place); the uninstaller hands its work to a copy of itself and ends at once, so the check waits
 # for what the uninstall is to bring about.
 install() {
-    wine_run wine "$work/setup.exe" /S
+    wine_run wine "$work/setup.exe" /S "$@"
 }
+# How many entries Apps & features has for Kestrune in hive $1 (HKLM or HKCU); a new user has
+# no Uninstall key at all.
 entries() {
-    wine_run wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 |
-        grep -c 'DisplayName.*REG_SZ[[:space:]]*Kestrune$' || true
+    local listing
+    if ! listing=$(wine reg query "$1\\$uninstall_keys" /s /reg:64 </dev/null 2>&1 | tr -d '\r'); then
+        grep -q 'Unable to find' <<<"$listing" || fail "reading the entries of $1 failed: $listing"
+    fi
+    grep -c 'DisplayName.*REG_SZ[[:space:]]*Kestrune$' <<<"$listing" || true
 }
-# The uninstall key, read once after an install; a read that fails names itself and its output.
-read_key() { key_values=$(wine_run wine reg query "$key" /reg:64); }
+# The uninstall key $1, read once; a read that fails names itself and its output. reg's console
+# output turns Chinese into question marks, so the key is read from regedit's export.
+read_key() {
+    wine_run wine regedit /E "$(wine_run winepath --windows "$work/key.reg")" "$1" >/dev/null
+    key_values=$(iconv -f UTF-16 -t UTF-8 "$work/key.reg" | tr -d '\r')
+}
+# A value of the key as it reads: regedit writes a string quoted, with \\ and \" escaped, and a
+# number as dword:0000abcd.
 value() {
-    awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }' <<<"$key_values"
+    sed -n "s/^\"$1\"=//p" <<<"$key_values" |
+        sed -e 's/^dword:0*/0x/' -e 's/^"\(.*\)"$/\1/' -e 's/\\\(.\)/\1/g'
+}
+# Whether the shortcut $1 names the program $2 (a Windows path); a shortcut's paths are UTF-16.
+points_at() {
+    python3 -c 'import sys
+data = open(sys.argv[1], "rb").read()
+texts = [data[start:].decode("utf-16-le", "ignore").casefold() for start in (0, 1)]
+sys.exit(not any(sys.argv[2].casefold() in text for text in texts))' "$@"
+}
+# The install of kind $1 (AllUsers, CurrentUser) in the folder, shortcut and key of $2..$4, at
+# the Windows path $5.
+check_install() {
+    local kind=$1 folder=$2 shortcut=$3 key=$4 at=$5
+    [ -f "$folder/kestrune.exe" ] || fail "no kestrune.exe in $at: $(ls -R "$(dirname "$folder")" 2>&1)"
+    [ -f "$folder/Uninstall.exe" ] || fail "no uninstaller beside the program in $at"
+    read_key "$key"
+    [ "$(value DisplayVersion)" = 2.0.0 ] || fail "DisplayVersion is '$(value DisplayVersion)'"
+    [ "$(value Publisher)" = Kestrune ] || fail "Publisher is '$(value Publisher)'"
+    [ "$(value InstallLocation)" = "$at" ] || fail "InstallLocation is '$(value InstallLocation)', not $at"
+    [ "$(value DisplayIcon)" = "$at\kestrune.exe,0" ] || fail "DisplayIcon is '$(value DisplayIcon)'"
+    [ "$(value UninstallString)" = "\"$at\Uninstall.exe\" /$kind" ] ||
+        fail "UninstallString is '$(value UninstallString)'"
+    [ "$(value QuietUninstallString)" = "\"$at\Uninstall.exe\" /$kind /S" ] ||
+        fail "QuietUninstallString is '$(value QuietUninstallString)'"
+    [[ $(value EstimatedSize) =~ ^0x[0-9a-f]+$ ]] && (($(value EstimatedSize) > 1000)) ||
+        fail "EstimatedSize is '$(value EstimatedSize)' KB"
+    [ -f "$shortcut" ] || fail "no Start-menu shortcut at $shortcut"
+    points_at "$shortcut" "$at\kestrune.exe" ||
+        fail "the shortcut does not point at the program installed in $at"
 }
 
 started=$(date +%s%3N)
 install
 installed=$(date +%s%3N)
-
-[ -f "$folder/kestrune.exe" ] || fail "no kestrune.exe in Program Files: $(ls -R "$drive/Program Files")"
-[ -f "$folder/Uninstall.exe" ] || fail "no uninstaller beside the program"
-[ "$(entries)" -eq 1 ] || fail "Apps & features has $(entries) entries for Kestrune, not 1"
-read_key
-[ "$(value DisplayVersion)" = 2.0.0 ] || fail "DisplayVersion is '$(value DisplayVersion)'"
-[ "$(value Publisher)" = Kestrune ] || fail "Publisher is '$(value Publisher)'"
-[[ $(value DisplayIcon) == *'Program Files\Kestrune\kestrune.exe,0' ]] ||
-    fail "DisplayIcon is '$(value DisplayIcon)'"
-[[ $(value UninstallString) == *'Program Files\Kestrune\Uninstall.exe"' ]] ||
-    fail "UninstallString is '$(value UninstallString)'"
-[[ $(value EstimatedSize) =~ ^0x[0-9a-f]+$ ]] && (($(value EstimatedSize) > 1000)) ||
-    fail "EstimatedSize is '$(value EstimatedSize)' KB"
-[ -f "$shortcut" ] || fail "no Start-menu shortcut"
-strings -el "$shortcut" | grep -qi 'Program Files\\Kestrune\\kestrune.exe' ||
-    fail "the shortcut does not point at the installed program"
+check_install AllUsers "${all_users[@]}" 'C:\Program Files\Kestrune'
+[ "$(entries HKLM)" -eq 1 ] || fail "Apps & features has $(entries HKLM) entries for all users, not 1"
+[ "$(entries HKCU)" -eq 0 ] || fail "the install for all users made an entry for the user"
 
 # Started from the Start menu, it picks and ends with 0.
 # Debian's wine 10 without its 32-bit half (wine32) cannot follow a shortcut ("it looks like
@@ -94,18 +135,24 @@ start_and_pick() {
         fail "the installed program ended with status $end_status: $(tr -d '\r' <"$work/program.out")"
     poll 100 window_gone || fail "Ctrl+Q left the installed program's window on the screen"
 }
-start_and_pick "$folder"
+start_and_pick "${all_users[0]}"
 
 # Once more over it: still one entry.
 install
-[ "$(entries)" -eq 1 ] || fail "after a second install Apps & features has $(entries) entries"
+[ "$(entries HKLM)" -eq 1 ] || fail "after a second install Apps & features has $(entries HKLM) entries"
 
-uninstalling=$(date +%s%3N)
-wine_run wine "$folder/Uninstall.exe" /S
-# Prints whether the uninstall key is there: present, absent, or what a query that failed
+# For the user alone, beside the install for all users, twice: one entry of the user's.
+user_folder="C:\\users\\$USER\\AppData\\Local\\Programs\\Kestrune"
+install /CurrentUser
+check_install CurrentUser "${current_user[@]}" "$user_folder"
+install /CurrentUser
+[ "$(entries HKCU)" -eq 1 ] || fail "after a second install for the user, $(entries HKCU) entries of the user's"
+[ "$(entries HKLM)" -eq 1 ] || fail "the install for the user changed the entries for all users"
+
+# Prints whether the uninstall key $1 is there: present, absent, or what a query that failed
 # otherwise printed.
 key_state() {
-    if wine reg query "$key" /reg:64 </dev/null >"$work/key.out" 2>&1; then
+    if wine reg query "$1" /reg:64 </dev/null >"$work/key.out" 2>&1; then
         echo present
     elif grep -q 'Unable to find' "$work/key.out"; then
         echo absent
@@ -113,37 +160,45 @@ key_state() {
         echo "unreadable: $(tr -d '\r' <"$work/key.out")"
     fi
 }
-uninstalled() { [ ! -e "$folder" ] && [ ! -e "$shortcut" ] && [ "$(key_state)" = absent ]; }
-poll 300 uninstalled || true
+# The install of folder, shortcut and key $1..$3 is gone.
+uninstalled() { [ ! -e "$1" ] && [ ! -e "$2" ] && [ "$(key_state "$3")" = absent ]; }
+# The uninstaller hands its work to a copy of itself and ends at once: the check waits for what
+# the uninstall is to bring about, and then names what it left.
+uninstall() {
+    wine_run wine "$1/Uninstall.exe" /S
+    poll 300 uninstalled "$@" || true
+    [ ! -e "$1" ] || fail "the uninstall left in $1: $(ls -A "$1")"
+    [ ! -e "$2" ] || fail "the uninstall left the Start-menu shortcut $2"
+    local state
+    state=$(key_state "$3")
+    [ "$state" = absent ] || fail "the uninstall key $3 after the uninstall: $state"
+}
+
+# The user's uninstaller, started from its folder, takes the user's install only.
+uninstall "${current_user[@]}"
+[ "$(entries HKCU)" -eq 0 ] || fail "the user's Apps & features entry is left"
+check_install AllUsers "${all_users[@]}" 'C:\Program Files\Kestrune'
+
+uninstalling=$(date +%s%3N)
+uninstall "${all_users[@]}"
 uninstalled=$(date +%s%3N)
-[ ! -e "$folder" ] || fail "left in Program Files: $(ls -A "$folder")"
-[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
-[ "$(entries)" -eq 0 ] || fail "the Apps & features entry is left"
-state=$(key_state)
-[ "$state" = absent ] || fail "the uninstall key after the uninstall: $state"
+[ "$(entries HKLM)" -eq 0 ] || fail "the Apps & features entry is left"
 
 # Into a folder with a Chinese name (/D=, as the directory page gives it): the program and the
 # uninstall key land there, and the uninstall leaves nothing. (The program started from such a
 # folder is the end-to-end check's. Started here as a second program of the session, it picks
 # but then takes no more keys under wine: seen, not understood.)
-folder="$drive/程序/彩票"
-wine_run wine "$work/setup.exe" /S '/D=C:\程序\彩票' >/dev/null
-[ -f "$folder/kestrune.exe" ] || fail "no kestrune.exe in C:\程序\彩票: $(ls -R "$drive/程序" 2>&1)"
-# reg's console output turns Chinese into question marks; regedit's export file keeps it.
-wine_run wine regedit /E "$(wine_run winepath --windows "$work/key.reg")" \
-    'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrune' >/dev/null
-iconv -f UTF-16 -t UTF-8 "$work/key.reg" | tr -d '\r' | grep -qxF '"InstallLocation"="C:\\程序\\彩票"' ||
-    fail "the uninstall key reads: $(iconv -f UTF-16 -t UTF-8 "$work/key.reg" | grep InstallLocation)"
-wine_run wine "$folder/Uninstall.exe" /S
-poll 300 uninstalled || fail "the uninstall from C:\程序\彩票 left: $(ls -A "$folder" 2>&1); key $(key_state)"
+chinese=("$drive/程序/彩票" "${all_users[1]}" "${all_users[2]}")
+install /AllUsers '/D=C:\程序\彩票'
+check_install AllUsers "${chinese[@]}" 'C:\程序\彩票'
+uninstall "${chinese[@]}"
 
 # Last, too old a Windows: nothing installed, silent or shown. Wine's version is that of the
 # Windows it reports to programs (the build number the setup program reads). The message is read
 # from the message box's own text control: wine's UI Automation has no proxies for plain Windows
 # dialogs, through which a screen reader reads them on Windows.
-folder="$drive/Program Files/Kestrune"
 nothing_installed() {
-    [ ! -e "$folder" ] && [ ! -e "$shortcut" ] && [ "$(entries)" -eq 0 ] ||
+    [ ! -e "${all_users[0]}" ] && [ ! -e "${all_users[1]}" ] && [ "$(entries HKLM)" -eq 0 ] ||
         fail "on $1 the setup program installed something"
 }
 for version in win7 win81; do
