@@ -18,7 +18,7 @@
 #     with status 1; shown, it says in a message box that it needs Windows 10 version 1809.
 # Prints how long the install and the uninstall took.
 # Not under wine: a user without administrator rights, for whom the setup program chooses the
-# install for himself, and refuses /AllUsers; wine has no such user.
+# install for that user alone, and refuses /AllUsers; wine has no such user.
 # Usage: run_installer.sh SETUP.exe READ_BOARD_PY READ_UIA.exe
 set -euo pipefail
 setup=$1
