@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program alone in an empty folder with a Chinese name, unpacked from the zip, under
 # wine on a private X display with a window manager, for a user whose temporary folder has a
-# Chinese name too, as has his profile folder, driven by the keyboard as a user would:
+# Chinese name too, as does the profile folder, driven by the keyboard as a user would:
 #   - the command line answers --version into a redirection, and names a bad option, status 1;
 #   - 机选 (Return on the focused button) marks six red balls and one blue ball on the board, read
 #     back from a screenshot of the window;

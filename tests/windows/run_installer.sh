@@ -48,18 +48,26 @@ cp "$setup" "$work/setup.exe"
 cp "$read_uia" "$work/read_uia.exe"
 
 # The setup program waits for everything it starts (the older version's uninstaller runs in
-# place); the uninstaller hands its work to a copy of itself and ends at once, so the check waits
-# for what the uninstall is to bring about.
+# place), so the check goes on once it has ended.
 install() {
     wine_run wine "$work/setup.exe" /S "$@"
+}
+# Prints the registry key $1 (reg query, with the options that follow) and ends with status 0;
+# ends with 1, printing nothing, where the key is not there, and with 2, printing what reg said,
+# where the query failed otherwise.
+query() {
+    local listing
+    listing=$(wine reg query "$@" /reg:64 </dev/null 2>&1 | tr -d '\r') && { echo "$listing"; return 0; }
+    grep -q 'Unable to find' <<<"$listing" && return 1
+    echo "$listing"
+    return 2
 }
 # How many entries Apps & features has for Kestrune in hive $1 (HKLM or HKCU); a new user has
 # no Uninstall key at all.
 entries() {
-    local listing
-    if ! listing=$(wine reg query "$1\\$uninstall_keys" /s /reg:64 </dev/null 2>&1 | tr -d '\r'); then
-        grep -q 'Unable to find' <<<"$listing" || fail "reading the entries of $1 failed: $listing"
-    fi
+    local listing status=0
+    listing=$(query "$1\\$uninstall_keys" /s) || status=$?
+    ((status != 2)) || fail "reading the entries of $1 failed: $listing"
     grep -c 'DisplayName.*REG_SZ[[:space:]]*Kestrune$' <<<"$listing" || true
 }
 # The uninstall key $1, read once; a read that fails names itself and its output. reg's console
@@ -152,13 +160,13 @@ install /CurrentUser
 # Prints whether the uninstall key $1 is there: present, absent, or what a query that failed
 # otherwise printed.
 key_state() {
-    if wine reg query "$1" /reg:64 </dev/null >"$work/key.out" 2>&1; then
-        echo present
-    elif grep -q 'Unable to find' "$work/key.out"; then
-        echo absent
-    else
-        echo "unreadable: $(tr -d '\r' <"$work/key.out")"
-    fi
+    local listing status=0
+    listing=$(query "$1") || status=$?
+    case $status in
+    0) echo present ;;
+    1) echo absent ;;
+    *) echo "unreadable: $listing" ;;
+    esac
 }
 # The install of folder, shortcut and key $1..$3 is gone.
 uninstalled() { [ ! -e "$1" ] && [ ! -e "$2" ] && [ "$(key_state "$3")" = absent ]; }
