@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a machine pick takes without a window, and how that compares with the random values
 // it consumes. The goal: at most 20 us median per pick, and at most twice the cost of its random
 // values alone. After the benchmarks a summary prints both figures.

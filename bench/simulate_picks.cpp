@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs many machine picks with the real random source and sets what the filter did beside the
 // figures an ideal generator gives: how often an attempt passes, how many attempts a pick takes,
 // and which row rejects. A source whose values are not independent shows up here first.

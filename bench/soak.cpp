@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many machine picks in the real window, each checked on the way: exactly six red marks and one
 // blue mark, the board showing the marked pictures on those balls and gray on the others,
 // a selection text of 20 characters that txtSelect shows, and no pick left running. Prints the

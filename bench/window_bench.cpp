@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine pick as the user meets it: in the real window, with the real random source and a
 // repaint of the board at every attempt. Three figures beside their goals:
 //   - wall time of a pick, from the click until the pick returns: median at most 16 ms,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // What the two window benchmarks share beyond what they share with the widget tests

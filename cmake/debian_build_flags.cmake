@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's hardening flags, as dpkg-buildflags gives them to every package it builds: fortified
 # libc calls, stack protector, format checks, read-only relocations with immediate binding. PIE
 # is the compiler's own default on Debian. Only for optimised builds (fortify needs optimisation)

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The release date, which the packaged files carry wherever a date or time ends up in them: the
 # newest heading of CHANGELOG.md, "## VERSION — YYYY-MM-DD", which must name this version (the
 # metainfo's newest release carries the same date; the install check compares them).

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Checked building blocks of the engine: 16-bit arithmetic that raises on overflow and arrays

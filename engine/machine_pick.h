@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The machine pick: draw a ticket, judge its reds by the eight statistics through a soft random

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The statistics by which a machine pick judges the six reds of a ticket. Each is a pure

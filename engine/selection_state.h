@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The one record of what the main window shows as picked; how a machine pick passes through it

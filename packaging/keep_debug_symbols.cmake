@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Keeps the program's symbols as FOLDER/.build-id/xx/yyyy.debug, named by its build-id, which the
 # stripped program in the package still carries.
 # Usage: cmake -DOBJCOPY=... -DREADELF=... -DPROGRAM=... -DFOLDER=... -P keep_debug_symbols.cmake

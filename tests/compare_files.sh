@@ -1,4 +1,6 @@
 # shellcheck shell=bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the reproducibility checks: same_file ONE OTHER WHAT returns when the two files are
 # byte-identical, and otherwise ends the check saying that WHAT differs, with diffoscope's view
 # of where (cmp's where diffoscope is missing).

@@ -1,4 +1,6 @@
 # shellcheck shell=bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the checks that run a program on an X display of their own (tests/desktop,
 # tests/accessibility, tests/windows and scripts/test-windows): makes the temporary folder $work
 # and a private Xvfb display of screen_width x screen_height, exported as DISPLAY. Whatever the

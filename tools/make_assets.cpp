@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the ball pictures and the program icon into the folder given on the command line:
 //
 //     make_assets <folder>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the screenshots of the software-centre listing into the folder given on the command
 // line, from the program's real windows on the display it runs on (an Xvfb server, through the
 // `screenshots` target):

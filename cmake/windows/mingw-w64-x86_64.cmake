@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiles for 64-bit Windows with Debian's mingw-w64 (the POSIX thread model, which
 # C++ threads and Qt need).
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a cross-built Windows test program under wine: how ctest starts the Windows tests (the
 # build's CROSSCOMPILING_EMULATOR). The wine prefix and the X display come from the caller,
 # scripts/test-windows, which makes a fresh prefix for every run; run alone, one in the

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Read by cpack for each generator: the setup program and the zip are named apart.
 if(CPACK_GENERATOR STREQUAL "NSIS")
     set(CPACK_PACKAGE_FILE_NAME "${CPACK_KESTRUNE_FILE_NAME}-setup")

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Drives the program by keyboard while Orca runs, and checks what Orca says.
 
 Runs inside the session that run_atspi_check.sh --orca starts; Orca logs every utterance as

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The keyboard of a check's X display, through xdotool.
 
 No window manager runs in these checks: a window gets the keyboard straight from the X server.

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Presses 机选 with Return and reads the ticket back through AT-SPI, as a screen reader does.
 
 Runs inside the display and buses that run_atspi_check.sh starts. Exits non-zero with a message

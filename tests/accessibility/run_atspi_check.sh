@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts a display (Xvfb), a D-Bus session bus and the AT-SPI bus, runs the program on them and
 # lets a check script drive it: read_pick.py presses 机选 with Return and reads the ticket back
 # through AT-SPI. With --orca, the screen reader Orca runs too, in a simplified-Chinese session

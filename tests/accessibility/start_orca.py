@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Runs Debian's Orca for a test session through its command line alone, and keeps its log.
 
 Orca runs as /usr/bin/orca with speech on but no speech server to reach: Speech Dispatcher's

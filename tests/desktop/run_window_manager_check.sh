@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the program under a real X11 window manager (openbox or xfwm4) on a display of its own, in
 # the C locale, and checks what the window manager reads from the two windows: both titles
 # (the legacy WM_NAME as well as _NET_WM_NAME), the icons, the actions offered, the owner of the

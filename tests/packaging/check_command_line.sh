@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # kestrune --help and --version answer without a display (and without QT_QPA_PLATFORM), exit 0,
 # and keep working beside Qt's own options; anything unknown is refused with a message naming
 # it, and a start without a display, or on one that cannot be reached, is refused with a

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what lands there: the program without a
 # RUNPATH, a desktop entry that desktop-file-validate accepts, AppStream metadata that
 # appstreamcli accepts, the icon at every hicolor size and as SVG, the manual page, and the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian package that the debian_package test built, starts the installed program,
 # purges the package, and checks that nothing is left behind: no file outside dpkg's and apt's
 # own records and the desktop caches, no dpkg record, nothing in the user's home. It runs only

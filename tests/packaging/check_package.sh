@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and checks it: lintian --pedantic reports no tag (overrides aside),
 # Depends holds the libraries dpkg-shlibdeps found and a face for the Chinese captions, Recommends
 # the link opener and the Wayland plugin, the packaged program passes hardening-check (PIE, stack

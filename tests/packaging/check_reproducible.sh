@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package must come out byte-identical from any clone of the same commit, with no
 # SOURCE_DATE_EPOCH set by hand. The package that the debian_package test made from this build
 # (scripts/build and cpack) is compared with one made in a fresh clone of the committed tree, in

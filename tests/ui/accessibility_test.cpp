@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window from the keyboard and as a screen reader sees it through QAccessible: one
 // object per ball, named boxes, nothing hidden in the tree, no flood of events during a pick,
 // and the keys that press the buttons. The help window's links are tested with the window.

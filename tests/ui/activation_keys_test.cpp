@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enter on a focused control, the same in both windows: which key presses activate, and what a
 // key held down does (each window keeps its own rule for that).
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled pictures, read back from the Qt resource exactly as the windows will read them.
 //
 // The 32-pixel disc outlines are written out again here, independently of tools/make_assets, so a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' face under zh_CN, where the font database lists WenQuanYi Micro Hei by its
 // Chinese name 文泉驿微米黑. fontconfig takes the language from the environment, whether or not
 // the C library has that locale, so the test sets it before the application starts.

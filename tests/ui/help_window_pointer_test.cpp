@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window's hover rule for the OK button: a move over the button is never a move over
 // the bare window, whichever mouse button is held down on the way.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Widget tests of the help window: its layout held against the design, its lines, hover
 // colouring, links, keys and modal opening, with a recording stand-in for the platform services,
 // plus the real services' registry stand-in and program start. Cases that differ only in their

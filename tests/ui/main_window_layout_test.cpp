@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout on a 1024 x 768 screen, its help button, and help opened in the
 // middle of a pick. Runs on the offscreen platform with a screen of that size.
 

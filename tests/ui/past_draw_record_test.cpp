@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "main/frm_main.h"
 #include "main/main_window_layout.h"
 #include "main/past_draw_record.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two windows' tables held against the design: every number, caption and face of the design
 // is written out here and nowhere else, so that a mistyped entry of main_window_layout.h,
 // help_window_layout.h or help_lines.cpp shows. The other tests read the tables.

@@ -1,4 +1,6 @@
 # shellcheck shell=bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the Windows checks that read the main window's board: screenshots of the X window
 # $window into $work, counted by colour by $read_board (read_board.py).
 #   settled: the screenshot at start, once the window has painted itself (two in a row alike);

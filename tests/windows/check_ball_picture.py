@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Checks that the first gray ball of a screenshot of the main window is the ball picture of the
 given size drawn pixel for pixel, not a smaller picture resampled.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program is one 64-bit program file with windows (no console) that needs nothing
 # beside it: it imports only DLLs that every Windows has in its system folder, none of Qt, of the
 # C++ runtime, of libgcc or of winpthread. It carries its icon, its version and its manifest.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows downloads must come out byte-identical from any clone of the same commit, with
 # nothing set by hand: the program, the setup program and the zip that scripts/build-windows
 # packed in this build are compared with those of a fresh clone of the committed tree, in a

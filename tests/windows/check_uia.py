@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Checks a window's UI Automation tree, as read_uia.exe prints it, against what a Windows screen
 reader should find: every element's control type and name, nested as in the window.
 

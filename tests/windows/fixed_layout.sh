@@ -1,4 +1,6 @@
 # shellcheck shell=bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced first by everything that runs wine (scripts/test-windows, the Windows checks, the
 # Windows tests' emulator): runs the caller again, with the same arguments, without address
 # space randomization (setarch -R), which every process it starts inherits.

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Counts the balls of each colour that a screenshot of the main window shows, by area.
 
 The ball pictures are flat discs of pure red, pure blue and gray (134, 134, 134) with the ball's

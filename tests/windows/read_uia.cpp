@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a window as a Windows screen reader does, through UI Automation: finds the top-level
 // window whose title begins with the argument and prints the window and every element under it,
 // one per line in UTF-8: its control type, a tab, its name, a tab, and its toggle state ("on",

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrune developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the programs that the help window's links start (the mail program, the browser,
 // the messenger): it appends the command line it was started with, as one UTF-8 line, to a file
 // beside itself named after it ("QQ.exe" writes "QQ.exe.log"), and ends. Nothing real opens.

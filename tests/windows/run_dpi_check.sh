@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program at 100 %, 125 % and 150 % (the display's DPI, LogPixels 96, 120 and 144 in
 # HKCU\Control Panel\Desktop, as Windows' display settings write it), under wine on a private X
 # display: the main window is 1, 1.25 and 1.5 times its size at 100 %, and its balls are drawn

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program alone in an empty folder with a Chinese name, unpacked from the zip, under
 # wine on a private X display with a window manager, for a user whose temporary folder has a
 # Chinese name too, as does the profile folder, driven by the keyboard as a user would:

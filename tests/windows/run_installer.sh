@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows setup program under wine, on a fresh prefix and a private X display, for a user
 # whose profile folder has a Chinese name (wine names it after $USER):
 #   - a silent install (/S) by an administrator (under wine every user is one) is for all users:

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a Windows screen reader finds in the program's windows, read through UI Automation by the
 # project's own client (read_uia.exe) under wine, on a private X display with a window manager:
 # the main window at start, after 机选 (Return on the focused button), and the help window (F1),

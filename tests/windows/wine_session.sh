@@ -1,4 +1,6 @@
 # shellcheck shell=bash
+# SPDX-FileCopyrightText: 2026 Kestrune developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the Windows checks: a private X display (tests/display_session.sh) with openbox and
 # a fresh wine prefix, all gone when the check ends, in the temporary folder $work; poll waits for
 # a condition. The caller defines fail (message, exit 1) before sourcing, and is run again from
