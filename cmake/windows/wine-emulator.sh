@@ -6,8 +6,8 @@
 # scripts/test-windows, which makes a fresh prefix for every run; run alone, one in the
 # temporary folder is made on first use.
 set -euo pipefail
-# shellcheck source=../../tests/windows/fixed_layout.sh
-source "$(dirname "$0")/../../tests/windows/fixed_layout.sh"
+# shellcheck source=../../tests/support/wine_fixed_layout.sh
+source "$(dirname "$0")/../../tests/support/wine_fixed_layout.sh"
 export WINEDEBUG=${WINEDEBUG:--all}
 # Qt writes its warnings to the debugger, not to the console, unless told otherwise.
 export QT_FORCE_STDERR_LOGGING=1

@@ -38,8 +38,8 @@ if [[ -n $orca ]]; then
 fi
 
 # A display of its own.
-# shellcheck source=../display_session.sh
-source "$(dirname "$0")/../display_session.sh"
+# shellcheck source=../support/display_session.sh
+source "$(dirname "$0")/../support/display_session.sh"
 # KESTRUNE_KEEP_ORCA_LOG=FILE keeps Orca's whole log for a closer look.
 before_cleanup() {
     if [[ -n ${KESTRUNE_KEEP_ORCA_LOG:-} && -f $work/orca.log ]]; then

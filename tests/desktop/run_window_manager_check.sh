@@ -20,8 +20,8 @@ for tool in Xvfb dbus-daemon xdotool xprop xwininfo "$wm"; do
     command -v "$tool" >/dev/null || fail "$tool is missing (install the packages of scripts/debian-packages.txt)"
 done
 
-# shellcheck source=../display_session.sh
-source "$(dirname "$0")/../display_session.sh"
+# shellcheck source=../support/display_session.sh
+source "$(dirname "$0")/../support/display_session.sh"
 
 # xfwm4 reads its settings through xfconf, which it reaches on the session bus.
 start_session_bus

@@ -14,8 +14,8 @@ source=$1
 work=$2
 built_here=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# shellcheck source=../compare_files.sh
-source "$(dirname "$0")/../compare_files.sh"
+# shellcheck source=../support/compare_files.sh
+source "$(dirname "$0")/../support/compare_files.sh"
 for tool in git cmake cpack; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
 done

@@ -16,8 +16,8 @@ work=$2
 built_here=$3
 version=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# shellcheck source=../compare_files.sh
-source "$(dirname "$0")/../compare_files.sh"
+# shellcheck source=../support/compare_files.sh
+source "$(dirname "$0")/../support/compare_files.sh"
 for tool in git cmake cpack strings; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows installs it)"
 done

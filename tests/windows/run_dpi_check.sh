@@ -5,7 +5,7 @@
 # HKCU\Control Panel\Desktop, as Windows' display settings write it), under wine on a private X
 # display: the main window is 1, 1.25 and 1.5 times its size at 100 %, and its balls are drawn
 # from the 32-, 40- and 48-pixel pictures as they are, not from a smaller one resampled (read
-# from a screenshot by check_ball_picture.py).
+# from a screenshot by compare_ball_picture.py).
 # Usage: run_dpi_check.sh PROGRAM.exe ASSETS_DIR CHECK_BALL_PICTURE_PY
 set -euo pipefail
 program=$(realpath "$1")
@@ -13,19 +13,19 @@ assets=$(realpath "$2")
 check_ball=$(realpath "$3")
 
 check_name="windows DPI check"
-# shellcheck source=check_failure.sh
-source "$(dirname "$0")/check_failure.sh"
+# shellcheck source=../support/report_failure.sh
+source "$(dirname "$0")/../support/report_failure.sh"
 
 # Wine reads the DPI when its server starts, as Windows does at sign-in: each scale gets a
 # session of its own, in a run of this script with --at DPI, which prints the window's size and
-# what check_ball_picture.py says of its first ball.
+# what compare_ball_picture.py says of its first ball.
 if [ "${4:-}" = --at ]; then
     dpi=$5
     prepare_prefix() {
         wine_run wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
     }
-    # shellcheck source=wine_session.sh
-    source "$(dirname "$0")/wine_session.sh"
+    # shellcheck source=../support/wine_session.sh
+    source "$(dirname "$0")/../support/wine_session.sh"
     mkdir "$work/app"
     cp "$program" "$work/app/kestrune.exe"
     cd "$work/app"

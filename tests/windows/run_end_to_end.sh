@@ -21,13 +21,13 @@ record_start=$(realpath "$2")
 read_board=$(realpath "$3")
 
 check_name="windows end-to-end"
-# shellcheck source=check_failure.sh
-source "$(dirname "$0")/check_failure.sh"
+# shellcheck source=../support/report_failure.sh
+source "$(dirname "$0")/../support/report_failure.sh"
 
 # A user whose profile folder has a Chinese name: wine names it after $USER.
 export USER=张三
-# shellcheck source=wine_session.sh
-source "$(dirname "$0")/wine_session.sh"
+# shellcheck source=../support/wine_session.sh
+source "$(dirname "$0")/../support/wine_session.sh"
 
 # The program alone in an empty folder, and the stand-ins for what the links start.
 app="$work/程序/彩票"
@@ -77,8 +77,8 @@ program_pid=$!
 window=$(find_window 600 --onlyvisible --name '^Kestrune 2') || fail "the main window did not appear"
 activate "$window"
 
-# shellcheck source=board_shots.sh
-source "$(dirname "$0")/board_shots.sh"
+# shellcheck source=../support/board_shots.sh
+source "$(dirname "$0")/../support/board_shots.sh"
 poll 100 settled || fail "the main window did not settle: $(settled 2>&1)"
 [ "$(board)" = "red=0 blue=0 gray=49" ] || fail "at start the board shows $(board)"
 

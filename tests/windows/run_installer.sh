@@ -34,8 +34,8 @@ fail() {
 }
 
 export USER=李四
-# shellcheck source=wine_session.sh
-source "$(dirname "$0")/wine_session.sh"
+# shellcheck source=../support/wine_session.sh
+source "$(dirname "$0")/../support/wine_session.sh"
 
 drive=$WINEPREFIX/drive_c
 uninstall_keys='Software\Microsoft\Windows\CurrentVersion\Uninstall'
@@ -124,8 +124,8 @@ check_install AllUsers "${all_users[@]}" 'C:\Program Files\Kestrune'
 # Debian's wine 10 without its 32-bit half (wine32) cannot follow a shortcut ("it looks like
 # wine32 is missing"); Windows can, so the program starts as the shortcut's target, which the
 # check above has read from the shortcut.
-# shellcheck source=board_shots.sh
-source "$(dirname "$0")/board_shots.sh"
+# shellcheck source=../support/board_shots.sh
+source "$(dirname "$0")/../support/board_shots.sh"
 window_gone() { ! window_viewable "$window"; }
 # Starts the program in folder $1, picks, and ends it with Ctrl+Q.
 start_and_pick() {

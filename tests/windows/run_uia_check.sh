@@ -4,8 +4,8 @@
 # What a Windows screen reader finds in the program's windows, read through UI Automation by the
 # project's own client (read_uia.exe) under wine, on a private X display with a window manager:
 # the main window at start, after 机选 (Return on the focused button), and the help window (F1),
-# each checked by check_uia.py; 确定 then closes the help window and Ctrl+Q ends the program.
-# Wine's UI Automation has no tree walkers and no pattern properties (see check_uia.py); its
+# each checked by compare_uia_tree.py; 确定 then closes the help window and Ctrl+Q ends the program.
+# Wine's UI Automation has no tree walkers and no pattern properties (see compare_uia_tree.py); its
 # FindAll, names and control types are what is read.
 # Usage: run_uia_check.sh PROGRAM.exe READ_UIA.exe CHECK_UIA_PY VERSION
 set -euo pipefail
@@ -15,11 +15,11 @@ check_uia=$(realpath "$3")
 version=$4
 
 check_name="windows UI Automation check"
-# shellcheck source=check_failure.sh
-source "$(dirname "$0")/check_failure.sh"
+# shellcheck source=../support/report_failure.sh
+source "$(dirname "$0")/../support/report_failure.sh"
 
-# shellcheck source=wine_session.sh
-source "$(dirname "$0")/wine_session.sh"
+# shellcheck source=../support/wine_session.sh
+source "$(dirname "$0")/../support/wine_session.sh"
 
 mkdir "$work/app"
 cp "$program" "$work/app/kestrune.exe"

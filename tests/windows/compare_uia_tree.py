@@ -5,7 +5,7 @@
 """Checks a window's UI Automation tree, as read_uia.exe prints it, against what a Windows screen
 reader should find: every element's control type and name, nested as in the window.
 
-    check_uia.py start|picked|help TREE-FILE VERSION
+    compare_uia_tree.py start|picked|help TREE-FILE VERSION
 
 The names are those the AT-SPI check reads on Linux (tests/accessibility/read_pick.py): the same
 accessible objects, read through the other bridge. Exits 1 with the first difference.

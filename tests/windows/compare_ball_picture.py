@@ -10,7 +10,7 @@ best. The pictures are discs with hard edges; around the left half of the disc, 
 neighbour covers, the screenshot must show the window's face where the picture is clear, and
 flat gray where it is opaque above and below the number.
 
-Usage: check_ball_picture.py SCREENSHOT.pam PICTURE.pam   (ImageMagick's convert writes both)
+Usage: compare_ball_picture.py SCREENSHOT.pam PICTURE.pam   (ImageMagick's convert writes both)
 """
 import sys
 

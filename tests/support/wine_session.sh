@@ -1,10 +1,10 @@
 # shellcheck shell=bash
 # SPDX-FileCopyrightText: 2026 Kestrune developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by the Windows checks: a private X display (tests/display_session.sh) with openbox and
+# Sourced by the Windows checks: a private X display (display_session.sh) with openbox and
 # a fresh wine prefix, all gone when the check ends, in the temporary folder $work; poll waits for
 # a condition. The caller defines fail (message, exit 1) before sourcing, and is run again from
-# its start where it does not yet run without address space randomization (fixed_layout.sh).
+# its start where it does not yet run without address space randomization (wine_fixed_layout.sh).
 # A caller may define prepare_prefix, which runs once the prefix is made, before the wine server
 # that serves the check starts: the place for settings wine reads only when its server starts.
 #
@@ -14,8 +14,8 @@
 # when it fails. Keys go through send_keys, which stays right when the keys end the window they
 # are sent to.
 
-# shellcheck source=fixed_layout.sh
-source "$(dirname "${BASH_SOURCE[0]}")/fixed_layout.sh"
+# shellcheck source=wine_fixed_layout.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine_fixed_layout.sh"
 
 for tool in wine wineserver Xvfb openbox xdotool xwininfo import convert python3 strings; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps --windows)"
@@ -28,8 +28,8 @@ if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
     export LC_ALL=C.UTF-8
 fi
 
-# shellcheck source=../display_session.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../display_session.sh"
+# shellcheck source=display_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/display_session.sh"
 before_cleanup() {
     [ -z "${WINEPREFIX:-}" ] || wineserver --kill 2>/dev/null
 }
