@@ -4,8 +4,9 @@
 # The Debian package must come out byte-identical from any clone of the same commit, with no
 # SOURCE_DATE_EPOCH set by hand. The package that the debian_package test made from this build
 # (scripts/build and cpack) is compared with one made in a fresh clone of the committed tree, in
-# a folder of another name and depth, where only what the package holds is built (the program
-# and its manual page) and cpack is kept from building the rest. With uncommitted changes this
+# a folder of another name and depth, configured as a packager would (no tests, so neither
+# GoogleTest nor Google Benchmark), where only what the package holds is built (the program and
+# its manual page) and cpack is kept from building the rest. With uncommitted changes this
 # build is not of the committed tree, so two fresh clones are compared instead. On a difference
 # diffoscope shows where it lies.
 # Usage: check_reproducible.sh SOURCE_DIR WORK_DIR PACKAGE_DIR_OF_THIS_BUILD
@@ -44,7 +45,7 @@ for folder in "${clones[@]}"; do
     log=$folder.log
     {
         cmake -S "$folder" -B "$folder/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DKESTRUNE_BUILD_BENCH=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON &&
+            -DBUILD_TESTING=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON &&
             cmake --build "$folder/build" -j"$(nproc)" --target kestrune documents &&
             cpack --config "$folder/build/CPackConfig.cmake" -B "$folder/package"
     } >"$log" 2>&1 || fail "building or packaging the clone in $folder failed: $(tail -30 "$log")"

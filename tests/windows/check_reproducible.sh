@@ -4,8 +4,8 @@
 # The Windows downloads must come out byte-identical from any clone of the same commit, with
 # nothing set by hand: the program, the setup program and the zip that scripts/build-windows
 # packed in this build are compared with those of a fresh clone of the committed tree, in a
-# folder of another name and depth, built later, where only what they hold is built (the
-# program). With uncommitted changes this build is not of the committed tree, so two fresh
+# folder of another name and depth, built later and configured as a packager would (no tests),
+# where only what they hold is built (the program). With uncommitted changes this build is not of the committed tree, so two fresh
 # clones are compared instead. On a difference diffoscope shows where it lies. The program must
 # also name no folder of the machine that built it: not the source, the build folder, the home
 # folder or the Qt cache.
@@ -44,7 +44,7 @@ for folder in "${clones[@]}"; do
     git clone --quiet "$source" "$folder"
     {
         cmake -S "$folder" -B "$folder/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKESTRUNE_BUILD_BENCH=OFF \
+            -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DBUILD_TESTING=OFF \
             -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON &&
             cmake --build "$folder/build" -j"$(nproc)" --target kestrune &&
             cpack --config "$folder/build/CPackConfig.cmake" -B "$folder/build/package"
