@@ -46,6 +46,18 @@ QList<QAccessibleInterface*> tree(QAccessibleInterface* root) {
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
+private slots:
+    void initTestCase();
+    void init();
+    void theTreeHoldsOneObjectPerBallAndNothingHidden();
+    void aPickReportsItsTicketOnceWhenItEnds();
+    void aSecondPickLeavesNoMarkOfTheFirst();
+    void theTicketFieldReadsInParts();
+    void theBoxesReadWholeAndFromTheTop();
+    void keysPressTheButtons_data();
+    void keysPressTheButtons();
+    void theFocusOnMachinePickShowsAtStart();
+
 private:
     std::unique_ptr<frmMain> makeWindow() {
         auto window = std::make_unique<frmMain>(random_, services_);
@@ -82,255 +94,249 @@ private:
 
     ScriptedRandom random_{rejectedThenAccepted(), ScriptedRandom::AtEnd::repeat};
     RecordingServices services_;
+};
 
-private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+void AccessibilityTest::initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
-    void init() { random_ = ScriptedRandom(rejectedThenAccepted(), ScriptedRandom::AtEnd::repeat); }
+void AccessibilityTest::init() {
+    random_ = ScriptedRandom(rejectedThenAccepted(), ScriptedRandom::AtEnd::repeat);
+}
 
-    void theTreeHoldsOneObjectPerBallAndNothingHidden() {
-        auto window = makeWindow();
-        QStringList names;
-        QStringList objects;
-        for (QAccessibleInterface* node :
-             tree(QAccessible::queryAccessibleInterface(window.get()))) {
-            names << node->text(QAccessible::Name);
-            objects << node->object()->objectName();
-            // A screen reader stops on whatever is shown; nothing shown goes without a name.
-            QVERIFY2(node->state().invisible || !names.last().isEmpty(),
-                     qPrintable(node->object()->objectName()));
-        }
-        const QRegularExpression hidden(
-            QStringLiteral("^(txtRecord_|lblRed_|lblBlue_|img.*Ball$)"));
-        QCOMPARE(objects.filter(hidden), QStringList());
-        QVERIFY(names.contains(QStringLiteral("机选号码")));
-        QVERIFY(names.contains(QStringLiteral("号码统计")));
+void AccessibilityTest::theTreeHoldsOneObjectPerBallAndNothingHidden() {
+    auto window = makeWindow();
+    QStringList names;
+    QStringList objects;
+    for (QAccessibleInterface* node : tree(QAccessible::queryAccessibleInterface(window.get()))) {
+        names << node->text(QAccessible::Name);
+        objects << node->object()->objectName();
+        // A screen reader stops on whatever is shown; nothing shown goes without a name.
+        QVERIFY2(node->state().invisible || !names.last().isEmpty(),
+                 qPrintable(node->object()->objectName()));
+    }
+    const QRegularExpression hidden(QStringLiteral("^(txtRecord_|lblRed_|lblBlue_|img.*Ball$)"));
+    QCOMPARE(objects.filter(hidden), QStringList());
+    QVERIFY(names.contains(QStringLiteral("机选号码")));
+    QVERIFY(names.contains(QStringLiteral("号码统计")));
 
-        for (const auto& [frame, count, prefix] :
-             {std::tuple{"fraRed", 33, "红球"}, std::tuple{"fraBlue", 16, "蓝球"}}) {
-            QAccessibleInterface* board =
-                QAccessible::queryAccessibleInterface(child(window.get(), frame));
-            QCOMPARE(board->childCount(), count);
-            for (int n = 1; n <= count; ++n) {
-                QAccessibleInterface* ball = board->child(n - 1);
-                QCOMPARE(ball->text(QAccessible::Name), QStringLiteral("%1 %2")
-                                                            .arg(QString::fromUtf8(prefix))
-                                                            .arg(n, 2, 10, QLatin1Char('0')));
-                QCOMPARE(ball->role(), QAccessible::Graphic);
-                QVERIFY(ball->state().checkable);
-                QVERIFY(!ball->state().checked);
-                // The number drawn over the ball is part of it: the point finds the ball.
-                const QPoint number =
-                    child(window.get(), qPrintable(ball->object()->objectName().replace(
-                                            QStringLiteral("img"), QStringLiteral("lbl"))))
-                        ->mapToGlobal(QPoint(2, 2));
-                QCOMPARE(board->childAt(number.x(), number.y())->object(), ball->object());
-            }
+    for (const auto& [frame, count, prefix] :
+         {std::tuple{"fraRed", 33, "红球"}, std::tuple{"fraBlue", 16, "蓝球"}}) {
+        QAccessibleInterface* board =
+            QAccessible::queryAccessibleInterface(child(window.get(), frame));
+        QCOMPARE(board->childCount(), count);
+        for (int n = 1; n <= count; ++n) {
+            QAccessibleInterface* ball = board->child(n - 1);
+            QCOMPARE(ball->text(QAccessible::Name), QStringLiteral("%1 %2")
+                                                        .arg(QString::fromUtf8(prefix))
+                                                        .arg(n, 2, 10, QLatin1Char('0')));
+            QCOMPARE(ball->role(), QAccessible::Graphic);
+            QVERIFY(ball->state().checkable);
+            QVERIFY(!ball->state().checked);
+            // The number drawn over the ball is part of it: the point finds the ball.
+            const QPoint number =
+                child(window.get(), qPrintable(ball->object()->objectName().replace(
+                                        QStringLiteral("img"), QStringLiteral("lbl"))))
+                    ->mapToGlobal(QPoint(2, 2));
+            QCOMPARE(board->childAt(number.x(), number.y())->object(), ball->object());
         }
     }
+}
 
-    // The board changes at every attempt, but assistive technology hears of the marks, the
-    // ticket and the statistics only when the pick ends, and of txtSelect once per attempt.
-    void aPickReportsItsTicketOnceWhenItEnds() {
-        auto window = makeWindow();
-        QWidget* cmdSelect = child(window.get(), "cmdSelect");
-        QWidget* red1 = child(window.get(), "imgRed_1");
-        QList<bool> red1CheckedDuringPick;
-        QTimer watcher;
-        watcher.setInterval(0);
-        connect(&watcher, &QTimer::timeout, window.get(), [&] {
-            if (window->selection().busy()) {
-                red1CheckedDuringPick
-                    << QAccessible::queryAccessibleInterface(red1)->state().checked;
-            }
-        });
-        watcher.start();
-        // Every change of a box reaches a screen reader as an edit.
-        QSignalSpy selectEdits(child<QLineEdit>(window.get(), "txtSelect"),
-                               &QLineEdit::textChanged);
-        QSignalSpy dataEdits(child<QTextEdit>(window.get(), "txtData"), &QTextEdit::textChanged);
-        QTest::mouseClick(qobject_cast<QPushButton*>(cmdSelect), Qt::LeftButton);
-        watcher.stop();
-        QCOMPARE(random_.drawn, 8 + 16);
-        // The first attempt marked red 1; it was never reported.
-        QCOMPARE(red1CheckedDuringPick, (QList<bool>{false, false}));
-
-        const auto attempts = 2;
-        compareMarks(window.get(), acceptedTicket);
-        if (QTest::currentTestFailed()) {
-            return;
+// The board changes at every attempt, but assistive technology hears of the marks, the
+// ticket and the statistics only when the pick ends, and of txtSelect once per attempt.
+void AccessibilityTest::aPickReportsItsTicketOnceWhenItEnds() {
+    auto window = makeWindow();
+    QWidget* cmdSelect = child(window.get(), "cmdSelect");
+    QWidget* red1 = child(window.get(), "imgRed_1");
+    QList<bool> red1CheckedDuringPick;
+    QTimer watcher;
+    watcher.setInterval(0);
+    connect(&watcher, &QTimer::timeout, window.get(), [&] {
+        if (window->selection().busy()) {
+            red1CheckedDuringPick << QAccessible::queryAccessibleInterface(red1)->state().checked;
         }
-        QWidget* txtSelect = child(window.get(), "txtSelect");
-        QCOMPARE(qobject_cast<QLineEdit*>(txtSelect)->text(), acceptedTicket);
-        QVERIFY2(selectEdits.size() <= attempts, qPrintable(QString::number(selectEdits.size())));
-        QVERIFY2(dataEdits.size() <= 1, qPrintable(QString::number(dataEdits.size())));
-        // What a screen reader speaks without a focus change: the notification's words.
-        QWidget* news = child(window.get(), "pickNews");
-        QCOMPARE(news->isVisible(), notificationShows);
-        QAccessibleInterface* newsInterface = QAccessible::queryAccessibleInterface(news);
-        QCOMPARE(newsInterface->role(), QAccessible::Notification);
-        QCOMPARE(newsInterface->text(QAccessible::Name),
-                 QStringLiteral("红球 03 07 12 19 25 31，蓝球 08"));
+    });
+    watcher.start();
+    // Every change of a box reaches a screen reader as an edit.
+    QSignalSpy selectEdits(child<QLineEdit>(window.get(), "txtSelect"), &QLineEdit::textChanged);
+    QSignalSpy dataEdits(child<QTextEdit>(window.get(), "txtData"), &QTextEdit::textChanged);
+    QTest::mouseClick(qobject_cast<QPushButton*>(cmdSelect), Qt::LeftButton);
+    watcher.stop();
+    QCOMPARE(random_.drawn, 8 + 16);
+    // The first attempt marked red 1; it was never reported.
+    QCOMPARE(red1CheckedDuringPick, (QList<bool>{false, false}));
+
+    const auto attempts = 2;
+    compareMarks(window.get(), acceptedTicket);
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+    QWidget* txtSelect = child(window.get(), "txtSelect");
+    QCOMPARE(qobject_cast<QLineEdit*>(txtSelect)->text(), acceptedTicket);
+    QVERIFY2(selectEdits.size() <= attempts, qPrintable(QString::number(selectEdits.size())));
+    QVERIFY2(dataEdits.size() <= 1, qPrintable(QString::number(dataEdits.size())));
+    // What a screen reader speaks without a focus change: the notification's words.
+    QWidget* news = child(window.get(), "pickNews");
+    QCOMPARE(news->isVisible(), notificationShows);
+    QAccessibleInterface* newsInterface = QAccessible::queryAccessibleInterface(news);
+    QCOMPARE(newsInterface->role(), QAccessible::Notification);
+    QCOMPARE(newsInterface->text(QAccessible::Name),
+             QStringLiteral("红球 03 07 12 19 25 31，蓝球 08"));
+}
+
+// What the first pick marked and announced is undone by a second pick of another ticket,
+// where that ticket does not hold it; a ball both hold stays marked.
+void AccessibilityTest::aSecondPickLeavesNoMarkOfTheFirst() {
+    std::vector<float> script = acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8);
+    const std::vector<float> second = acceptedAtOnce({1, 12, 20, 26, 30, 33}, 16);
+    script.insert(script.end(), second.begin(), second.end());
+    random_ = ScriptedRandom(script);
+    auto window = makeWindow();
+    auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
+    QTest::mouseClick(cmdSelect, Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>(window.get(), "txtSelect")->text(), acceptedTicket);
+    QTest::mouseClick(cmdSelect, Qt::LeftButton);
+
+    const QString secondTicket = QStringLiteral("01 12 20 26 30 33 16");
+    QCOMPARE(child<QLineEdit>(window.get(), "txtSelect")->text(), secondTicket);
+    compareMarks(window.get(), secondTicket);
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+    QAccessibleTextInterface* ticket =
+        QAccessible::queryAccessibleInterface(child(window.get(), "txtSelect"))->textInterface();
+    QCOMPARE(ticket->text(0, ticket->characterCount()), secondTicket);
+    QCOMPARE(QAccessible::queryAccessibleInterface(child(window.get(), "pickNews"))
+                 ->text(QAccessible::Name),
+             QStringLiteral("红球 01 12 20 26 30 33，蓝球 16"));
+}
+
+// A screen reader reads the ticket field in parts as well: a range, a word, a character,
+// the selection; and finds a character by its place on the screen.
+void AccessibilityTest::theTicketFieldReadsInParts() {
+    auto window = makeWindow();
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdSelect"), Qt::LeftButton);
+    auto* line = child<QLineEdit>(window.get(), "txtSelect");
+    QAccessibleTextInterface* ticket = QAccessible::queryAccessibleInterface(line)->textInterface();
+    QVERIFY(ticket != nullptr);
+    struct Range {
+        int start;
+        int end;
+        const char* text;
+    };
+    for (const auto& [start, end, text] :
+         {Range{0, 2, "03"}, Range{3, 5, "07"}, Range{2, 3, " "}, Range{18, 20, "08"},
+          Range{6, 14, "12 19 25"}, Range{5, 5, ""}}) {
+        QCOMPARE(ticket->text(start, end), QString::fromLatin1(text));
     }
 
-    // What the first pick marked and announced is undone by a second pick of another ticket,
-    // where that ticket does not hold it; a ball both hold stays marked.
-    void aSecondPickLeavesNoMarkOfTheFirst() {
-        std::vector<float> script = acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8);
-        const std::vector<float> second = acceptedAtOnce({1, 12, 20, 26, 30, 33}, 16);
-        script.insert(script.end(), second.begin(), second.end());
-        random_ = ScriptedRandom(script);
-        auto window = makeWindow();
-        auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
-        QTest::mouseClick(cmdSelect, Qt::LeftButton);
-        QCOMPARE(child<QLineEdit>(window.get(), "txtSelect")->text(), acceptedTicket);
-        QTest::mouseClick(cmdSelect, Qt::LeftButton);
+    int start = -1;
+    int end = -1;
+    QCOMPARE(ticket->textAtOffset(4, QAccessible::WordBoundary, &start, &end),
+             QStringLiteral("07"));
+    QCOMPARE(std::pair(start, end), std::pair(3, 5));
+    QCOMPARE(ticket->textAtOffset(19, QAccessible::CharBoundary, &start, &end),
+             QStringLiteral("8"));
+    QCOMPARE(std::pair(start, end), std::pair(19, 20));
 
-        const QString secondTicket = QStringLiteral("01 12 20 26 30 33 16");
-        QCOMPARE(child<QLineEdit>(window.get(), "txtSelect")->text(), secondTicket);
-        compareMarks(window.get(), secondTicket);
-        if (QTest::currentTestFailed()) {
-            return;
-        }
-        QAccessibleTextInterface* ticket =
-            QAccessible::queryAccessibleInterface(child(window.get(), "txtSelect"))
-                ->textInterface();
-        QCOMPARE(ticket->text(0, ticket->characterCount()), secondTicket);
-        QCOMPARE(QAccessible::queryAccessibleInterface(child(window.get(), "pickNews"))
-                     ->text(QAccessible::Name),
-                 QStringLiteral("红球 01 12 20 26 30 33，蓝球 16"));
+    ticket->setSelection(0, 6, 11);
+    QCOMPARE(line->selectedText(), QStringLiteral("12 19"));
+    QCOMPARE(ticket->selectionCount(), 1);
+    ticket->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(6, 11));
+    ticket->removeSelection(0);
+    QCOMPARE(ticket->selectionCount(), 0);
+
+    // A point in the first quarter of a character is nearest the boundary before it.
+    for (int offset = 0; offset < ticket->characterCount(); ++offset) {
+        const QRect character = ticket->characterRect(offset);
+        const QPoint inside(character.left() + character.width() / 4, character.center().y());
+        QCOMPARE(ticket->offsetAtPoint(inside), offset);
     }
+}
 
-    // A screen reader reads the ticket field in parts as well: a range, a word, a character,
-    // the selection; and finds a character by its place on the screen.
-    void theTicketFieldReadsInParts() {
-        auto window = makeWindow();
-        QTest::mouseClick(child<QPushButton>(window.get(), "cmdSelect"), Qt::LeftButton);
-        auto* line = child<QLineEdit>(window.get(), "txtSelect");
-        QAccessibleTextInterface* ticket =
-            QAccessible::queryAccessibleInterface(line)->textInterface();
-        QVERIFY(ticket != nullptr);
-        struct Range {
-            int start;
-            int end;
-            const char* text;
-        };
-        for (const auto& [start, end, text] :
-             {Range{0, 2, "03"}, Range{3, 5, "07"}, Range{2, 3, " "}, Range{18, 20, "08"},
-              Range{6, 14, "12 19 25"}, Range{5, 5, ""}}) {
-            QCOMPARE(ticket->text(start, end), QString::fromLatin1(text));
-        }
-
+// Orca reads a text run by run and drops the last character of an empty run; the ticket
+// field is one run. The statistics box is read from its first line after a pick.
+void AccessibilityTest::theBoxesReadWholeAndFromTheTop() {
+    auto window = makeWindow();
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdSelect"), Qt::LeftButton);
+    QAccessibleTextInterface* ticket =
+        QAccessible::queryAccessibleInterface(child(window.get(), "txtSelect"))->textInterface();
+    QVERIFY(ticket != nullptr);
+    QCOMPARE(ticket->text(0, ticket->characterCount()), acceptedTicket);
+    for (int offset : {0, 10, 19}) {
         int start = -1;
         int end = -1;
-        QCOMPARE(ticket->textAtOffset(4, QAccessible::WordBoundary, &start, &end),
-                 QStringLiteral("07"));
-        QCOMPARE(std::pair(start, end), std::pair(3, 5));
-        QCOMPARE(ticket->textAtOffset(19, QAccessible::CharBoundary, &start, &end),
-                 QStringLiteral("8"));
-        QCOMPARE(std::pair(start, end), std::pair(19, 20));
+        ticket->attributes(offset, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, 20));
+    }
+    QVERIFY(ticket->characterRect(19).isValid());
+    QCOMPARE(child<QTextEdit>(window.get(), "txtData")->textCursor().position(), 0);
+    QCOMPARE(QAccessible::queryAccessibleInterface(window.get())->text(QAccessible::Name),
+             window->windowTitle() + QStringLiteral(" 彩票机选"));
+}
 
-        ticket->setSelection(0, 6, 11);
-        QCOMPARE(line->selectedText(), QStringLiteral("12 19"));
-        QCOMPARE(ticket->selectionCount(), 1);
-        ticket->selection(0, &start, &end);
-        QCOMPARE(std::pair(start, end), std::pair(6, 11));
-        ticket->removeSelection(0);
-        QCOMPARE(ticket->selectionCount(), 0);
+void AccessibilityTest::keysPressTheButtons_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("outcome");
+    const Qt::KeyboardModifiers none;
+    QTest::addRow("Return on 机选 picks") << "cmdSelect" << int(Qt::Key_Return) << none << "pick";
+    QTest::addRow("keypad Enter on 机选 picks")
+        << "cmdSelect" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << "pick";
+    QTest::addRow("Space on 机选 picks") << "cmdSelect" << int(Qt::Key_Space) << none << "pick";
+    QTest::addRow("Return on 帮助 opens help")
+        << "cmdHelp" << int(Qt::Key_Return) << none << "help";
+    QTest::addRow("F1 opens help") << "cmdSelect" << int(Qt::Key_F1) << none << "help";
+    QTest::addRow("Return on 退出 ends") << "cmdExit" << int(Qt::Key_Return) << none << "end";
+    QTest::addRow("Ctrl+Q ends") << "cmdSelect" << int(Qt::Key_Q)
+                                 << Qt::KeyboardModifiers(Qt::ControlModifier) << "end";
+    QTest::addRow("Shift+Return on 机选 does nothing")
+        << "cmdSelect" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+        << "nothing";
+}
 
-        // A point in the first quarter of a character is nearest the boundary before it.
-        for (int offset = 0; offset < ticket->characterCount(); ++offset) {
-            const QRect character = ticket->characterRect(offset);
-            const QPoint inside(character.left() + character.width() / 4, character.center().y());
-            QCOMPARE(ticket->offsetAtPoint(inside), offset);
+void AccessibilityTest::keysPressTheButtons() {
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, outcome);
+    auto window = makeWindow();
+    QWidget* target = child(window.get(), qPrintable(focus));
+    target->setFocus();
+    bool helpOpened = false;
+    QTimer closer;
+    closer.setInterval(10);
+    connect(&closer, &QTimer::timeout, window.get(), [&] {
+        if (auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget())) {
+            helpOpened = true;
+            help->close();
         }
-    }
+    });
+    closer.start();
+    QTest::keyClick(window->windowHandle(), Qt::Key(key), modifiers);
+    closer.stop();
 
-    // Orca reads a text run by run and drops the last character of an empty run; the ticket
-    // field is one run. The statistics box is read from its first line after a pick.
-    void theBoxesReadWholeAndFromTheTop() {
-        auto window = makeWindow();
-        QTest::mouseClick(child<QPushButton>(window.get(), "cmdSelect"), Qt::LeftButton);
-        QAccessibleTextInterface* ticket =
-            QAccessible::queryAccessibleInterface(child(window.get(), "txtSelect"))
-                ->textInterface();
-        QVERIFY(ticket != nullptr);
-        QCOMPARE(ticket->text(0, ticket->characterCount()), acceptedTicket);
-        for (int offset : {0, 10, 19}) {
-            int start = -1;
-            int end = -1;
-            ticket->attributes(offset, &start, &end);
-            QCOMPARE(std::pair(start, end), std::pair(0, 20));
-        }
-        QVERIFY(ticket->characterRect(19).isValid());
-        QCOMPARE(child<QTextEdit>(window.get(), "txtData")->textCursor().position(), 0);
-        QCOMPARE(QAccessible::queryAccessibleInterface(window.get())->text(QAccessible::Name),
-                 window->windowTitle() + QStringLiteral(" 彩票机选"));
+    if (outcome == "pick" || outcome == "nothing") {
+        QCOMPARE(QApplication::focusWidget(), target);
     }
+    QCOMPARE(qobject_cast<QLineEdit*>(child(window.get(), "txtSelect"))->text(),
+             outcome == "pick" ? acceptedTicket : QString());
+    QCOMPARE(helpOpened, outcome == "help");
+    QCOMPARE(window->isEnding(), outcome == "end");
+}
 
-    void keysPressTheButtons_data() {
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<QString>("outcome");
-        const Qt::KeyboardModifiers none;
-        QTest::addRow("Return on 机选 picks")
-            << "cmdSelect" << int(Qt::Key_Return) << none << "pick";
-        QTest::addRow("keypad Enter on 机选 picks")
-            << "cmdSelect" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier)
-            << "pick";
-        QTest::addRow("Space on 机选 picks") << "cmdSelect" << int(Qt::Key_Space) << none << "pick";
-        QTest::addRow("Return on 帮助 opens help")
-            << "cmdHelp" << int(Qt::Key_Return) << none << "help";
-        QTest::addRow("F1 opens help") << "cmdSelect" << int(Qt::Key_F1) << none << "help";
-        QTest::addRow("Return on 退出 ends") << "cmdExit" << int(Qt::Key_Return) << none << "end";
-        QTest::addRow("Ctrl+Q ends")
-            << "cmdSelect" << int(Qt::Key_Q) << Qt::KeyboardModifiers(Qt::ControlModifier) << "end";
-        QTest::addRow("Shift+Return on 机选 does nothing")
-            << "cmdSelect" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier)
-            << "nothing";
-    }
-
-    void keysPressTheButtons() {
-        QFETCH(QString, focus);
-        QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(QString, outcome);
-        auto window = makeWindow();
-        QWidget* target = child(window.get(), qPrintable(focus));
-        target->setFocus();
-        bool helpOpened = false;
-        QTimer closer;
-        closer.setInterval(10);
-        connect(&closer, &QTimer::timeout, window.get(), [&] {
-            if (auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget())) {
-                helpOpened = true;
-                help->close();
-            }
-        });
-        closer.start();
-        QTest::keyClick(window->windowHandle(), Qt::Key(key), modifiers);
-        closer.stop();
-
-        if (outcome == "pick" || outcome == "nothing") {
-            QCOMPARE(QApplication::focusWidget(), target);
-        }
-        QCOMPARE(qobject_cast<QLineEdit*>(child(window.get(), "txtSelect"))->text(),
-                 outcome == "pick" ? acceptedTicket : QString());
-        QCOMPARE(helpOpened, outcome == "help");
-        QCOMPARE(window->isEnding(), outcome == "end");
-    }
-
-    // Before any key is pressed, the focus on 机选 shows.
-    void theFocusOnMachinePickShowsAtStart() {
-        auto window = makeWindow();
-        auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
-        QCOMPARE(QApplication::focusWidget(), cmdSelect);
-        const QImage focused = cmdSelect->grab().toImage();
-        window->setFocus();
-        QVERIFY(cmdSelect->grab().toImage() != focused);
-    }
-};
+// Before any key is pressed, the focus on 机选 shows.
+void AccessibilityTest::theFocusOnMachinePickShowsAtStart() {
+    auto window = makeWindow();
+    auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
+    QCOMPARE(QApplication::focusWidget(), cmdSelect);
+    const QImage focused = cmdSelect->grab().toImage();
+    window->setFocus();
+    QVERIFY(cmdSelect->grab().toImage() != focused);
+}
 
 QTEST_MAIN(AccessibilityTest)
 #include "accessibility_test.moc"

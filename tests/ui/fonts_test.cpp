@@ -18,24 +18,26 @@ class FontsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // WenQuanYi Micro Hei, the package's first font dependency, comes first in every locale,
-    // found by whichever of its names the database lists.
-    void thePreferredFaceIsFoundByAnyOfItsNames() {
-        const QString english = QStringLiteral("WenQuanYi Micro Hei");
-        // Read first: the database learns the faces' other names as it fills.
-        const QStringList installed = QFontDatabase::families();
-        QVERIFY2(QFontDatabase::hasFamily(english), "fonts-wqy-microhei is not installed");
-        QVERIFY2(!installed.contains(english),
-                 "the database lists the face by its English name: the locale did not take");
-        QFont wenQuanYi(english);
-        wenQuanYi.setStyleStrategy(QFont::NoFontMerging);
-        const QString listed = QFontInfo(wenQuanYi).family();
-        QVERIFY(installed.contains(listed));
-
-        QCOMPARE(simplifiedChineseFamily(), listed);
-        QCOMPARE(QFontInfo(uiFont()).family(), listed);
-    }
+    void thePreferredFaceIsFoundByAnyOfItsNames();
 };
+
+// WenQuanYi Micro Hei, the package's first font dependency, comes first in every locale,
+// found by whichever of its names the database lists.
+void FontsTest::thePreferredFaceIsFoundByAnyOfItsNames() {
+    const QString english = QStringLiteral("WenQuanYi Micro Hei");
+    // Read first: the database learns the faces' other names as it fills.
+    const QStringList installed = QFontDatabase::families();
+    QVERIFY2(QFontDatabase::hasFamily(english), "fonts-wqy-microhei is not installed");
+    QVERIFY2(!installed.contains(english),
+             "the database lists the face by its English name: the locale did not take");
+    QFont wenQuanYi(english);
+    wenQuanYi.setStyleStrategy(QFont::NoFontMerging);
+    const QString listed = QFontInfo(wenQuanYi).family();
+    QVERIFY(installed.contains(listed));
+
+    QCOMPARE(simplifiedChineseFamily(), listed);
+    QCOMPARE(QFontInfo(uiFont()).family(), listed);
+}
 
 int main(int argc, char** argv) {
     qputenv("LC_ALL", "zh_CN.UTF-8");

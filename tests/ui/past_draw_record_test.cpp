@@ -31,137 +31,142 @@ class PastDrawRecordTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theBundledRecordIsTheRecordByteForByte() {
-        const QByteArray bundled = bundledRecord();
-        QCOMPARE(bundled.size(), 34'230);
-        QCOMPARE(bundled.count("\r\n"), 1'141);
-        QCOMPARE(bundled, readFile(QStringLiteral(KESTRUNE_SOURCE_DIR "/assets/past-draws.txt")));
-        // The digest of the record as it was delivered, so that an edit of assets/ shows here.
-        QCOMPARE(QCryptographicHash::hash(bundled, QCryptographicHash::Sha256).toHex(),
-                 QByteArray("2771737f58bf1c916b2c4b997e133ef31e366573a1e76b7cd81a41625baa51a5"));
-    }
-
-    void everyYearLandsInItsBoxWithItsLinesInOrder_data() {
-        QTest::addColumn<int>("box");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("last");
-        const int lines[] = {89, 122, 153, 154, 153, 154, 154, 153, 9};
-        for (int k = 0; k < recordBoxCount; ++k) {
-            const QString year = QString::number(2003 + k);
-            QTest::addRow("%d", 2003 + k)
-                << k << lines[k] << year + QStringLiteral("001")
-                << year + QStringLiteral("%1").arg(lines[k], 3, 10, QChar(u'0'));
-        }
-    }
-
-    void everyYearLandsInItsBoxWithItsLinesInOrder() {
-        QFETCH(int, box);
-        QFETCH(int, lines);
-        QFETCH(QString, first);
-        QFETCH(QString, last);
-        const RecordSplit split = splitRecordByYear(bundledRecord());
-        QVERIFY2(split.malformed.isEmpty(), qPrintable(split.malformed.join(u'\n')));
-        const QString text = split.boxes[static_cast<std::size_t>(box)];
-        QVERIFY(text.endsWith(u'\n'));
-        QVERIFY(!text.contains(u'\r'));
-        QStringList boxLines = text.split(u'\n');
-        boxLines.removeLast();
-        QCOMPARE(boxLines.size(), lines);
-        for (qsizetype i = 0; i < boxLines.size(); ++i) {
-            QCOMPARE(boxLines[i].size(), 28);
-            QCOMPARE(boxLines[i].left(7).toInt(), first.toInt() + i);
-        }
-        QVERIFY(boxLines.first().startsWith(first));
-        QVERIFY(boxLines.last().startsWith(last));
-    }
-
-    void linesKeepTheirOwnOrderOfReds() {
-        const RecordSplit split = splitRecordByYear(bundledRecord());
-        QVERIFY(split.boxes[0].startsWith(QStringLiteral("2003001 10 11 12 13 26 28 11\n")));
-        QVERIFY(split.boxes[0].contains(QStringLiteral("\n2003035 10 04 05 08 11 03 08\n")));
-        QVERIFY(split.boxes[2].contains(QStringLiteral("\n2005021 31 24 26 30 06 02 16\n")));
-        QVERIFY(split.boxes[4].startsWith(QStringLiteral("2007001 26 02 20 10 09 04 14\n")));
-        QVERIFY(split.boxes[8].endsWith(QStringLiteral("\n2011009 17 18 23 24 25 26 04\n")));
-    }
-
-    void malformedLinesAreReportedAndKeptOut() {
-        const QByteArray record = "2003001 10 11 12 13 26 28 11\r\n"
-                                  "2003002 10 11 12 13 26 28\r\n"    // a number short
-                                  "2003003 10 11 12 13 26 34 11\r\n" // no red 34
-                                  "2012001 01 02 03 04 05 06 07\r\n" // a year without a box
-                                  "2003004 01 02 03 04 05 06 07\n"   // a bare line feed
-                                  "2004001 01 02 03 04 05 06 17\r\n" // no blue 17
-                                  "2004002 01 02 03 04 05 06 16\r\n";
-        const RecordSplit split = splitRecordByYear(record);
-        QCOMPARE(split.boxes[0], QStringLiteral("2003001 10 11 12 13 26 28 11\n"));
-        QCOMPARE(split.boxes[1], QStringLiteral("2004002 01 02 03 04 05 06 16\n"));
-        // The bare line feed joins its line and the next into one malformed piece.
-        QCOMPARE(split.malformed.size(), 4);
-        QVERIFY(split.malformed.first().startsWith(QStringLiteral("line 2:")));
-
-        const RecordSplit empty = splitRecordByYear(QByteArray());
-        QVERIFY(empty.malformed.isEmpty());
-        QVERIFY(splitRecordByYear("no line end").malformed.size() == 1);
-    }
-
-    void theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
-        ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
-        RecordingServices services;
-        frmMain window(random, services);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-
-        auto box = [&](int k) {
-            return window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k));
-        };
-        for (int k = 0; k < recordBoxCount; ++k) {
-            QCOMPARE(box(k)->geometry(), main_window::recordBoxRect(k));
-            QVERIFY(!box(k)->isHidden());
-            QVERIFY(box(k)->x() >= window.width());
-            QVERIFY(!box(k)->isReadOnly());
-            QCOMPARE(box(k)->lineWrapMode(), QPlainTextEdit::NoWrap);
-            QCOMPARE(box(k)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-            QCOMPARE(box(k)->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        }
-
-        // Nobody can see them, so the focus never goes there: Tab from the last visible control
-        // comes back to the first.
-        window.findChild<QPushButton*>(QStringLiteral("cmdHelp"))->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdSelect"));
-    }
-
-    void typingChangesAFocusedBoxButAPickChangesNone() {
-        ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
-        RecordingServices services;
-        frmMain window(random, services);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto* box4 = window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_4"));
-        const QString before = box4->toPlainText();
-        box4->setFocus();
-        QTest::keyClicks(box4, QStringLiteral("x"));
-        QCOMPARE(box4->toPlainText().size(), before.size() + 1);
-
-        QList<QByteArray> hashes;
-        for (int k = 0; k < recordBoxCount; ++k) {
-            const QString text =
-                window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k))
-                    ->toPlainText();
-            hashes << QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1);
-        }
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdSelect")),
-                          Qt::LeftButton);
-        QCOMPARE(window.selection().selectionText(), std::string("03 07 12 19 25 31 08"));
-        for (int k = 0; k < recordBoxCount; ++k) {
-            const QString text =
-                window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k))
-                    ->toPlainText();
-            QCOMPARE(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1), hashes[k]);
-        }
-    }
+    void theBundledRecordIsTheRecordByteForByte();
+    void everyYearLandsInItsBoxWithItsLinesInOrder_data();
+    void everyYearLandsInItsBoxWithItsLinesInOrder();
+    void linesKeepTheirOwnOrderOfReds();
+    void malformedLinesAreReportedAndKeptOut();
+    void theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle();
+    void typingChangesAFocusedBoxButAPickChangesNone();
 };
+
+void PastDrawRecordTest::theBundledRecordIsTheRecordByteForByte() {
+    const QByteArray bundled = bundledRecord();
+    QCOMPARE(bundled.size(), 34'230);
+    QCOMPARE(bundled.count("\r\n"), 1'141);
+    QCOMPARE(bundled, readFile(QStringLiteral(KESTRUNE_SOURCE_DIR "/assets/past-draws.txt")));
+    // The digest of the record as it was delivered, so that an edit of assets/ shows here.
+    QCOMPARE(QCryptographicHash::hash(bundled, QCryptographicHash::Sha256).toHex(),
+             QByteArray("2771737f58bf1c916b2c4b997e133ef31e366573a1e76b7cd81a41625baa51a5"));
+}
+
+void PastDrawRecordTest::everyYearLandsInItsBoxWithItsLinesInOrder_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    const int lines[] = {89, 122, 153, 154, 153, 154, 154, 153, 9};
+    for (int k = 0; k < recordBoxCount; ++k) {
+        const QString year = QString::number(2003 + k);
+        QTest::addRow("%d", 2003 + k)
+            << k << lines[k] << year + QStringLiteral("001")
+            << year + QStringLiteral("%1").arg(lines[k], 3, 10, QChar(u'0'));
+    }
+}
+
+void PastDrawRecordTest::everyYearLandsInItsBoxWithItsLinesInOrder() {
+    QFETCH(int, box);
+    QFETCH(int, lines);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    const RecordSplit split = splitRecordByYear(bundledRecord());
+    QVERIFY2(split.malformed.isEmpty(), qPrintable(split.malformed.join(u'\n')));
+    const QString text = split.boxes[static_cast<std::size_t>(box)];
+    QVERIFY(text.endsWith(u'\n'));
+    QVERIFY(!text.contains(u'\r'));
+    QStringList boxLines = text.split(u'\n');
+    boxLines.removeLast();
+    QCOMPARE(boxLines.size(), lines);
+    for (qsizetype i = 0; i < boxLines.size(); ++i) {
+        QCOMPARE(boxLines[i].size(), 28);
+        QCOMPARE(boxLines[i].left(7).toInt(), first.toInt() + i);
+    }
+    QVERIFY(boxLines.first().startsWith(first));
+    QVERIFY(boxLines.last().startsWith(last));
+}
+
+void PastDrawRecordTest::linesKeepTheirOwnOrderOfReds() {
+    const RecordSplit split = splitRecordByYear(bundledRecord());
+    QVERIFY(split.boxes[0].startsWith(QStringLiteral("2003001 10 11 12 13 26 28 11\n")));
+    QVERIFY(split.boxes[0].contains(QStringLiteral("\n2003035 10 04 05 08 11 03 08\n")));
+    QVERIFY(split.boxes[2].contains(QStringLiteral("\n2005021 31 24 26 30 06 02 16\n")));
+    QVERIFY(split.boxes[4].startsWith(QStringLiteral("2007001 26 02 20 10 09 04 14\n")));
+    QVERIFY(split.boxes[8].endsWith(QStringLiteral("\n2011009 17 18 23 24 25 26 04\n")));
+}
+
+void PastDrawRecordTest::malformedLinesAreReportedAndKeptOut() {
+    const QByteArray record = "2003001 10 11 12 13 26 28 11\r\n"
+                              "2003002 10 11 12 13 26 28\r\n"    // a number short
+                              "2003003 10 11 12 13 26 34 11\r\n" // no red 34
+                              "2012001 01 02 03 04 05 06 07\r\n" // a year without a box
+                              "2003004 01 02 03 04 05 06 07\n"   // a bare line feed
+                              "2004001 01 02 03 04 05 06 17\r\n" // no blue 17
+                              "2004002 01 02 03 04 05 06 16\r\n";
+    const RecordSplit split = splitRecordByYear(record);
+    QCOMPARE(split.boxes[0], QStringLiteral("2003001 10 11 12 13 26 28 11\n"));
+    QCOMPARE(split.boxes[1], QStringLiteral("2004002 01 02 03 04 05 06 16\n"));
+    // The bare line feed joins its line and the next into one malformed piece.
+    QCOMPARE(split.malformed.size(), 4);
+    QVERIFY(split.malformed.first().startsWith(QStringLiteral("line 2:")));
+
+    const RecordSplit empty = splitRecordByYear(QByteArray());
+    QVERIFY(empty.malformed.isEmpty());
+    QVERIFY(splitRecordByYear("no line end").malformed.size() == 1);
+}
+
+void PastDrawRecordTest::theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
+    ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
+    RecordingServices services;
+    frmMain window(random, services);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    auto box = [&](int k) {
+        return window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k));
+    };
+    for (int k = 0; k < recordBoxCount; ++k) {
+        QCOMPARE(box(k)->geometry(), main_window::recordBoxRect(k));
+        QVERIFY(!box(k)->isHidden());
+        QVERIFY(box(k)->x() >= window.width());
+        QVERIFY(!box(k)->isReadOnly());
+        QCOMPARE(box(k)->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(box(k)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(box(k)->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    }
+
+    // Nobody can see them, so the focus never goes there: Tab from the last visible control
+    // comes back to the first.
+    window.findChild<QPushButton*>(QStringLiteral("cmdHelp"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdSelect"));
+}
+
+void PastDrawRecordTest::typingChangesAFocusedBoxButAPickChangesNone() {
+    ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
+    RecordingServices services;
+    frmMain window(random, services);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* box4 = window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_4"));
+    const QString before = box4->toPlainText();
+    box4->setFocus();
+    QTest::keyClicks(box4, QStringLiteral("x"));
+    QCOMPARE(box4->toPlainText().size(), before.size() + 1);
+
+    QList<QByteArray> hashes;
+    for (int k = 0; k < recordBoxCount; ++k) {
+        const QString text =
+            window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k))->toPlainText();
+        hashes << QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1);
+    }
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdSelect")), Qt::LeftButton);
+    QCOMPARE(window.selection().selectionText(), std::string("03 07 12 19 25 31 08"));
+    for (int k = 0; k < recordBoxCount; ++k) {
+        const QString text =
+            window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k))->toPlainText();
+        QCOMPARE(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1), hashes[k]);
+    }
+}
 
 QTEST_MAIN(PastDrawRecordTest)
 #include "past_draw_record_test.moc"
