@@ -95,15 +95,13 @@ private:
     QString held_;
 };
 
-// The statistics box (txtData) gets CR LF line ends; a text document wants plain line feeds, or
-// each CR would show as a stray character. Its eight lines are spaced to fit the box in whatever
-// face it shows.
+// The statistics box (txtData) gets CR LF line ends, which the text document takes as one line
+// break each. Its eight lines are spaced to fit the box in whatever face it shows.
 class frmMain::HeldStatisticsText final : public TextBox {
 public:
     explicit HeldStatisticsText(QTextEdit* box) : box_(box) {}
     void setText(const std::string& text) override {
         held_ = QString::fromStdString(text);
-        held_.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         written_ = true;
     }
     void show() {
