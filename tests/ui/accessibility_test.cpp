@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -31,6 +32,32 @@ using namespace kestrune::testing;
 namespace {
 
 const QString acceptedTicket = QStringLiteral("03 07 12 19 25 31 08");
+
+// The values that pick the ticket, written as the ticket field shows it, at the first attempt.
+std::vector<float> scriptFor(const QString& ticket) {
+    std::vector<float> script;
+    const QStringList numbers = ticket.split(u' ');
+    for (qsizetype i = 0; i < 6; ++i) {
+        script.push_back(valueFor(numbers[i].toInt(), 33));
+    }
+    const std::vector<float> rest = acceptedAtOnce({}, numbers[6].toInt());
+    script.insert(script.end(), rest.begin(), rest.end());
+    return script;
+}
+
+// What a screen reader hears once a pick accepts the ticket.
+QString newsOf(const QString& ticket) {
+    return QStringLiteral("红球 %1，蓝球 %2").arg(ticket.left(17), ticket.right(2));
+}
+
+// A ball's object name ("imgRed_3") and its accessible name when (un)marked.
+QString ballName(const QString& ball, bool marked) {
+    const QStringList parts = ball.mid(3).split(u'_');
+    return QStringLiteral("%1 %2%3")
+        .arg(parts[0] == QLatin1String("Red") ? QStringLiteral("红球") : QStringLiteral("蓝球"))
+        .arg(parts[1].toInt(), 2, 10, QLatin1Char('0'))
+        .arg(marked ? QStringLiteral(" 已选中") : QString());
+}
 
 // Every accessible object under `root`, depth first.
 QList<QAccessibleInterface*> tree(QAccessibleInterface* root) {
@@ -57,6 +84,11 @@ private slots:
     void keysPressTheButtons_data();
     void keysPressTheButtons();
     void theFocusOnMachinePickShowsAtStart();
+    void theTicketFieldTellsItsFocusAlone();
+    void aPickTellsEachChangeOnceWhenItEnds_data();
+    void aPickTellsEachChangeOnceWhenItEnds();
+    void aPickThatEndsOtherwiseTellsNoNews_data();
+    void aPickThatEndsOtherwiseTellsNoNews();
 
 private:
     std::unique_ptr<frmMain> makeWindow() {
@@ -97,11 +129,17 @@ private:
 };
 
 void AccessibilityTest::initTestCase() {
+    QVERIFY2(AccessibilitySpy::install(), "this platform has no accessibility to spy on");
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
 void AccessibilityTest::init() {
     random_ = ScriptedRandom(rejectedThenAccepted(), ScriptedRandom::AtEnd::repeat);
+    // A case that ended the program outside the application's loop leaves Qt's quit pending,
+    // and the next loop (a message box's) would return at once; one round of the application's
+    // own loop takes it.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
 }
 
 void AccessibilityTest::theTreeHoldsOneObjectPerBallAndNothingHidden() {
@@ -336,6 +374,166 @@ void AccessibilityTest::theFocusOnMachinePickShowsAtStart() {
     const QImage focused = cmdSelect->grab().toImage();
     window->setFocus();
     QVERIFY(cmdSelect->grab().toImage() != focused);
+}
+
+// Tab into the ticket field and out again reaches a screen reader as the focus alone: the
+// selection and caret moves that come with the focus are no news (Orca would take a caret move
+// for the focus arriving, and then say nothing of the focus itself).
+void AccessibilityTest::theTicketFieldTellsItsFocusAlone() {
+    auto window = makeWindow();
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdSelect"), Qt::LeftButton);
+    auto* line = child<QLineEdit>(window.get(), "txtSelect");
+    AccessibilitySpy::clear();
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), line);
+    QVERIFY(line->hasSelectedText());
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdExit"));
+    QCOMPARE(AccessibilitySpy::toldAbout(QStringLiteral("txtSelect")),
+             QStringList{QStringLiteral("txtSelect focused")});
+}
+
+// What a pick changes reaches assistive technology as events, once, when the pick ends: for each
+// ball whose mark changed its checked state and its new name, for the ticket field one update
+// from its old text to its new one, and the accepted ticket as news. Nothing is told during the
+// pick, whose first attempt is rejected here; nothing about a ball whose mark stays.
+void AccessibilityTest::aPickTellsEachChangeOnceWhenItEnds_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("ticket");
+    QTest::addColumn<QStringList>("marked");
+    QTest::addColumn<QStringList>("unmarked");
+    QTest::newRow("the first pick")
+        << QString() << acceptedTicket
+        << QStringList{"imgRed_3",  "imgRed_7",  "imgRed_12", "imgRed_19",
+                       "imgRed_25", "imgRed_31", "imgBlue_8"}
+        << QStringList{};
+    QTest::newRow("a pick of another ticket")
+        << acceptedTicket << QStringLiteral("01 12 20 26 30 33 16")
+        << QStringList{"imgRed_1", "imgRed_20", "imgRed_26", "imgRed_30", "imgRed_33", "imgBlue_16"}
+        << QStringList{"imgRed_3", "imgRed_7", "imgRed_19", "imgRed_25", "imgRed_31", "imgBlue_8"};
+    QTest::newRow("the same ticket again")
+        << acceptedTicket << acceptedTicket << QStringList{} << QStringList{};
+}
+
+void AccessibilityTest::aPickTellsEachChangeOnceWhenItEnds() {
+    QFETCH(QString, before);
+    QFETCH(QString, ticket);
+    QFETCH(QStringList, marked);
+    QFETCH(QStringList, unmarked);
+    std::vector<float> script = before.isEmpty() ? std::vector<float>{} : scriptFor(before);
+    const std::vector<float> rejected = rejectedAtRow({1, 2, 3, 4, 5, 7}, 1, 1);
+    script.insert(script.end(), rejected.begin(), rejected.end());
+    const std::vector<float> accepted = scriptFor(ticket);
+    script.insert(script.end(), accepted.begin(), accepted.end());
+    random_ = ScriptedRandom(script);
+    auto window = makeWindow();
+    auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
+    if (!before.isEmpty()) {
+        QTest::mouseClick(cmdSelect, Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(window.get(), "txtSelect")->text(), before);
+    }
+    AccessibilitySpy::clear();
+    const QString watched = QStringLiteral("img(Red|Blue)_\\d+|txtSelect");
+    QStringList toldDuringThePick;
+    QTimer watcher;
+    watcher.setInterval(0);
+    connect(&watcher, &QTimer::timeout, window.get(), [&] {
+        if (window->selection().busy()) {
+            toldDuringThePick << AccessibilitySpy::toldAbout(watched) << AccessibilitySpy::news();
+        }
+    });
+    watcher.start();
+    QTest::mouseClick(cmdSelect, Qt::LeftButton);
+    watcher.stop();
+    QCOMPARE(random_.valuesLeft(), std::size_t(0));
+    QCOMPARE(toldDuringThePick, QStringList());
+
+    QStringList expected;
+    for (const QString& ball : marked) {
+        expected << ball + QStringLiteral(" checked changed")
+                 << ball + QStringLiteral(" named ") + ballName(ball, true);
+    }
+    for (const QString& ball : unmarked) {
+        expected << ball + QStringLiteral(" checked changed")
+                 << ball + QStringLiteral(" named ") + ballName(ball, false);
+    }
+    if (before != ticket) {
+        expected << QStringLiteral("txtSelect text \"%1\" -> \"%2\"").arg(before, ticket);
+    }
+    QStringList told = AccessibilitySpy::toldAbout(watched);
+    told.sort();
+    expected.sort();
+    QCOMPARE(told, expected);
+    QCOMPARE(AccessibilitySpy::news(), QStringList{newsOf(ticket)});
+}
+
+// A pick that ends in an error or is left when the program ends tells no ticket, and the news of
+// an earlier pick is gone once the next pick starts. The error is reported as an alert.
+void AccessibilityTest::aPickThatEndsOtherwiseTellsNoNews_data() {
+    QTest::addColumn<bool>("afterAPick");
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("an error in the first pick") << false << "error";
+    QTest::newRow("an error right after an accepted pick") << true << "error";
+    QTest::newRow("exit in the middle of the first pick") << false << "exit";
+    QTest::newRow("exit in the middle of the next pick") << true << "exit";
+}
+
+void AccessibilityTest::aPickThatEndsOtherwiseTellsNoNews() {
+    QFETCH(bool, afterAPick);
+    QFETCH(QString, ending);
+    std::vector<float> script = afterAPick ? scriptFor(acceptedTicket) : std::vector<float>{};
+    const std::size_t firstPick = script.size();
+    if (ending == QLatin1String("error")) {
+        // 1.0 is outside what a random source may return.
+        script.push_back(1.0f);
+    } else {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const std::vector<float> rejected = rejectedAtRow({1, 2, 3, 4, 5, 7}, 1, 1);
+            script.insert(script.end(), rejected.begin(), rejected.end());
+        }
+    }
+    random_ = ScriptedRandom(script);
+    auto window = makeWindow();
+    auto* cmdSelect = child<QPushButton>(window.get(), "cmdSelect");
+    QWidget* news = child(window.get(), "pickNews");
+    if (afterAPick) {
+        QTest::mouseClick(cmdSelect, Qt::LeftButton);
+        QCOMPARE(AccessibilitySpy::news(), QStringList{newsOf(acceptedTicket)});
+    }
+    AccessibilitySpy::clear();
+
+    bool newsShownAtTheEnd = true;
+    if (ending == QLatin1String("error")) {
+        QTimer answer;
+        answer.setInterval(10);
+        connect(&answer, &QTimer::timeout, window.get(), [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                newsShownAtTheEnd = news->isVisible();
+                box->accept();
+            }
+        });
+        answer.start();
+        QTest::mouseClick(cmdSelect, Qt::LeftButton);
+        QCOMPARE(AccessibilitySpy::toldAbout(QStringLiteral("errorBox"))
+                     .filter(QStringLiteral(" alert"))
+                     .size(),
+                 1);
+    } else {
+        random_.onValue = [&](int drawn) {
+            if (drawn == int(firstPick) + 8 * 2) {
+                QTimer::singleShot(0, window.get(), [&] {
+                    newsShownAtTheEnd = news->isVisible();
+                    child<QPushButton>(window.get(), "cmdExit")->click();
+                });
+            }
+        };
+        QTimer::singleShot(0, window.get(), [&] { QTest::mouseClick(cmdSelect, Qt::LeftButton); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(window->isEnding());
+    }
+    QVERIFY(!newsShownAtTheEnd);
+    QCOMPARE(AccessibilitySpy::news(), QStringList());
+    QVERIFY(!window->selection().busy());
 }
 
 QTEST_MAIN(AccessibilityTest)

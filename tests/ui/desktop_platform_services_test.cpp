@@ -9,12 +9,14 @@
 #include "platform/desktop_platform_services.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <optional>
 
 using namespace kestrune::testing;
@@ -51,6 +53,17 @@ QString orNone(const std::optional<QString>& text) {
     return QString::fromUtf8(file.readAll());
 }
 
+// Stands in for the desktop's openers of the schemes it is set for.
+class OpenedUrls final : public QObject {
+    Q_OBJECT
+
+public:
+    QStringList opened;
+
+public slots:
+    void open(const QUrl& url) { opened << url.toString(); }
+};
+
 } // namespace
 
 class DesktopPlatformServicesTest : public QObject {
@@ -68,7 +81,8 @@ private slots:
 #endif
 
     void realStartOfAMissingProgramFails();
-    void realOpenRefusesWhatItCannotOpen();
+    void realOpenOpensOnlyWhatTheSystemCanOpen_data();
+    void realOpenOpensOnlyWhatTheSystemCanOpen();
 
 private:
     QByteArray savedConfigHome_;
@@ -188,11 +202,44 @@ void DesktopPlatformServicesTest::realStartOfAMissingProgramFails() {
     QVERIFY(!services.startProgram(QString()));
 }
 
-void DesktopPlatformServicesTest::realOpenRefusesWhatItCannotOpen() {
-    // Neither reaches the desktop: an operation Qt does not offer, and no target at all.
+// What reaches the desktop is caught by handlers of the schemes used here, so that nothing is
+// opened for real, whatever the services pass on: an operation the system does not offer, no
+// target, a target without a scheme and one that is no address are refused before that.
+void DesktopPlatformServicesTest::realOpenOpensOnlyWhatTheSystemCanOpen_data() {
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("opens");
+    const QString address = QStringLiteral("https://www.example.org/");
+    QTest::newRow("open") << "open" << address << true;
+    QTest::newRow("OPEN in capitals") << "OPEN" << address << true;
+    QTest::newRow("the default action") << QString() << publisher::homePage << true;
+    QTest::newRow("a new mail") << "open"
+                                << "mailto:a@example.org?subject=致意" << true;
+    QTest::newRow("print") << "print" << publisher::homePage << false;
+    QTest::newRow("no target") << "open" << QString() << false;
+    QTest::newRow("no scheme") << "open"
+                               << "www.example.org/" << false;
+    QTest::newRow("no address") << "open"
+                                << "https://[::1/" << false;
+}
+
+void DesktopPlatformServicesTest::realOpenOpensOnlyWhatTheSystemCanOpen() {
+    QFETCH(QString, operation);
+    QFETCH(QString, target);
+    QFETCH(bool, opens);
+    OpenedUrls desktop;
+    const QStringList schemes{"https", "http", "mailto", QString()};
+    for (const QString& scheme : schemes) {
+        QDesktopServices::setUrlHandler(scheme, &desktop, "open");
+    }
+    const auto unset = qScopeGuard([&] {
+        for (const QString& scheme : schemes) {
+            QDesktopServices::unsetUrlHandler(scheme);
+        }
+    });
     DesktopPlatformServices services;
-    QVERIFY(!services.openTarget(QStringLiteral("print"), publisher::homePage));
-    QVERIFY(!services.openTarget(QStringLiteral("open"), QString()));
+    QCOMPARE(services.openTarget(operation, target), opens);
+    QCOMPARE(desktop.opened.size(), opens ? 1 : 0);
 }
 
 QTEST_MAIN(DesktopPlatformServicesTest)

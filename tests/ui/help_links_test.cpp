@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <utility>
@@ -66,6 +67,7 @@ private slots:
 };
 
 void HelpLinksTest::initTestCase() {
+    QVERIFY2(AccessibilitySpy::install(), "this platform has no accessibility to spy on");
     useStartColour();
 }
 
@@ -121,7 +123,10 @@ void HelpLinksTest::aClickFollowsTheLink() {
     auto* newsLabel = window.findChild<QLabel*>(QStringLiteral("linkNews"));
     QVERIFY(newsLabel != nullptr && !newsLabel->isVisible());
 
+    AccessibilitySpy::clear();
     QCOMPARE(clickAndAnswerMessage(information(window, line)), QString());
+    // Told once.
+    QCOMPARE(AccessibilitySpy::news(), QStringList{news});
     QCOMPARE(services.opened, opens);
     QCOMPARE(services.registryReads, reads);
     QCOMPARE(services.started, starts);
@@ -287,6 +292,7 @@ void HelpLinksTest::failingLinksSayWhy() {
     services.throwOnOpen = services.throwOnRead = failure == QLatin1String("throws");
     frmHelp window(services);
     QVERIFY(showAndActivate(window));
+    AccessibilitySpy::clear();
     for (int attempt = 1; attempt <= 2; ++attempt) {
         const QString said = clickAndAnswerMessage(information(window, line));
         QVERIFY2(said.contains(words), qPrintable(said));
@@ -295,6 +301,12 @@ void HelpLinksTest::failingLinksSayWhy() {
         QVERIFY(window.isVisible());
     }
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    // Each failure is an alert, and nothing is announced as followed.
+    QCOMPARE(AccessibilitySpy::toldAbout(QStringLiteral("linkFailureBox"))
+                 .filter(QStringLiteral(" alert"))
+                 .size(),
+             2);
+    QCOMPARE(AccessibilitySpy::news(), QStringList());
 }
 
 QTEST_MAIN(HelpLinksTest)

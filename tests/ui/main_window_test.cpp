@@ -23,6 +23,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -551,6 +552,15 @@ void MainWindowTest::anErrorInAPickIsShownAndTheProgramGoesOn() {
     };
     QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);
     QVERIFY2(shown.contains(QStringLiteral("机选")), qPrintable(shown));
+    // It says what went wrong: the engine's own words for the value it refused.
+    QString engineSays;
+    try {
+        kestrune::ballIndex(1.0f, 33);
+    } catch (const std::exception& error) {
+        engineSays = QString::fromLocal8Bit(error.what());
+    }
+    QVERIFY(!engineSays.isEmpty());
+    QVERIFY2(shown.contains(engineSays), qPrintable(shown));
     QVERIFY(!window->selection().busy());
 
     QTest::mouseClick(button(window.get(), "cmdSelect"), Qt::LeftButton);

@@ -36,6 +36,8 @@ private slots:
     void everyYearLandsInItsBoxWithItsLinesInOrder();
     void linesKeepTheirOwnOrderOfReds();
     void malformedLinesAreReportedAndKeptOut();
+    void aLineIsADrawOnlyInTheRecordFormat_data();
+    void aLineIsADrawOnlyInTheRecordFormat();
     void theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle();
     void typingChangesAFocusedBoxButAPickChangesNone();
 };
@@ -114,6 +116,29 @@ void PastDrawRecordTest::malformedLinesAreReportedAndKeptOut() {
     QVERIFY(splitRecordByYear("no line end").malformed.size() == 1);
 }
 
+// The edges of the line format: each number's lowest and highest value, and one beyond.
+void PastDrawRecordTest::aLineIsADrawOnlyInTheRecordFormat_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("isADraw");
+    QTest::newRow("reds 01 and 33, blue 16") << QByteArray("2003001 01 02 03 04 05 33 16") << true;
+    QTest::newRow("blue 01") << QByteArray("2003001 10 11 12 13 26 28 01") << true;
+    QTest::newRow("red 00") << QByteArray("2003001 00 02 03 04 05 06 07") << false;
+    QTest::newRow("red 34") << QByteArray("2003001 01 02 03 04 05 34 07") << false;
+    QTest::newRow("blue 00") << QByteArray("2003001 01 02 03 04 05 06 00") << false;
+    QTest::newRow("blue 17") << QByteArray("2003001 01 02 03 04 05 06 17") << false;
+    QTest::newRow("a red of one digit") << QByteArray("2003001 1 02 03 04 05 06 07") << false;
+    QTest::newRow("two spaces") << QByteArray("2003001  01 02 03 04 05 06 07") << false;
+    QTest::newRow("seven reds") << QByteArray("2003001 01 02 03 04 05 06 07 08") << false;
+}
+
+void PastDrawRecordTest::aLineIsADrawOnlyInTheRecordFormat() {
+    QFETCH(QByteArray, line);
+    QFETCH(bool, isADraw);
+    const RecordSplit split = splitRecordByYear(line + "\r\n");
+    QCOMPARE(split.boxes[0], isADraw ? QString::fromLatin1(line + '\n') : QString());
+    QCOMPARE(split.malformed.size(), isADraw ? 0 : 1);
+}
+
 void PastDrawRecordTest::theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
     ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
     RecordingServices services;
@@ -124,7 +149,12 @@ void PastDrawRecordTest::theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
     auto box = [&](int k) {
         return window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k));
     };
+    const RecordSplit split = splitRecordByYear(bundledRecord());
     for (int k = 0; k < recordBoxCount; ++k) {
+        // Box k holds the year 2003 + k, whole.
+        QCOMPARE(box(k)->toPlainText(), split.boxes[static_cast<std::size_t>(k)]);
+        QVERIFY(
+            box(k)->toPlainText().startsWith(QString::number(2003 + k) + QStringLiteral("001 ")));
         QCOMPARE(box(k)->geometry(), main_window::recordBoxRect(k));
         QVERIFY(!box(k)->isHidden());
         QVERIFY(box(k)->x() >= window.width());

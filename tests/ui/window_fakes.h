@@ -5,8 +5,8 @@
 
 // What the window tests hand the windows instead of the real services: platform services that
 // record what they were asked (window_support.h, shared with the benchmarks), and a random source
-// that plays a script (scripted_random.h, shared with the engine tests); and the main window made
-// with them.
+// that plays a script (scripted_random.h, shared with the engine tests); the main window made
+// with them; and a spy on what assistive technology is told.
 
 #include "help/frm_help.h"
 #include "machine_pick.h"
@@ -15,10 +15,17 @@
 #include "scripted_random.h"
 #include "window_support.h"
 
+#include <QAccessible>
+#include <QAccessibleEvent>
 #include <QApplication>
+#include <QRegularExpression>
 #include <QScopeGuard>
+#include <QStringList>
 #include <QTest>
+#include <QtGui/private/qguiapplication_p.h>
 #include <memory>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <vector>
 
 namespace kestrune::testing {
@@ -73,5 +80,108 @@ inline ui::frmHelp* openHelpWindow() {
         }
     });
 }
+
+// What assistive technology is told, one line an event: "imgRed_3 checked changed",
+// "imgRed_3 named 红球 03 已选中", "txtSelect text \"\" -> \"03 07 …\"", "errorBox alert", and
+// so on; what a screen reader speaks unasked (an announcement, or a notification that appears)
+// goes to news() as its words. It is an update handler installed before the first window is
+// made: the windows' own filter then passes it what it passes a screen reader.
+class AccessibilitySpy {
+public:
+    // Once, in initTestCase, before any window exists. Assistive technology is made active, as a
+    // running screen reader makes it: only then does Qt 6.4 pass on any event. False where the
+    // platform has no accessibility at all.
+    static bool install() {
+        QAccessible::installUpdateHandler(&AccessibilitySpy::record);
+        QPlatformAccessibility* platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        if (platform == nullptr) {
+            return false;
+        }
+        platform->setActive(true);
+        return QAccessible::isActive();
+    }
+    static void clear() {
+        told().clear();
+        news().clear();
+    }
+    static QStringList& told() {
+        static QStringList lines;
+        return lines;
+    }
+    static QStringList& news() {
+        static QStringList words;
+        return words;
+    }
+    // The lines about the objects whose names match.
+    static QStringList toldAbout(const QString& namePattern) {
+        const QRegularExpression pattern(QStringLiteral("^(%1) ").arg(namePattern));
+        return told().filter(pattern);
+    }
+
+private:
+    static void record(QAccessibleEvent* event) {
+        QAccessibleInterface* iface = event->accessibleInterface();
+        const QObject* object = event->object();
+        const QString who = object != nullptr ? object->objectName() : QStringLiteral("?");
+        const QString name = iface != nullptr ? iface->text(QAccessible::Name) : QString();
+        QString what;
+        switch (event->type()) {
+        case QAccessible::StateChanged: {
+            const QAccessible::State changed =
+                static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
+            what = changed.checked ? QStringLiteral("checked changed")
+                                   : QStringLiteral("other state changed");
+            break;
+        }
+        case QAccessible::NameChanged:
+            what = QStringLiteral("named ") + name;
+            break;
+        case QAccessible::TextUpdated: {
+            const auto* update = static_cast<QAccessibleTextUpdateEvent*>(event);
+            what = QStringLiteral("text \"%1\" -> \"%2\"")
+                       .arg(update->textRemoved(), update->textInserted());
+            break;
+        }
+        case QAccessible::TextInserted:
+            what = QStringLiteral("text inserted \"%1\"")
+                       .arg(static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
+            break;
+        case QAccessible::TextRemoved:
+            what = QStringLiteral("text removed \"%1\"")
+                       .arg(static_cast<QAccessibleTextRemoveEvent*>(event)->textRemoved());
+            break;
+        case QAccessible::ObjectShow:
+            what = QStringLiteral("shown");
+            if (iface != nullptr && iface->role() == QAccessible::Notification) {
+                news() << name;
+            }
+            break;
+        case QAccessible::Alert:
+            what = QStringLiteral("alert");
+            break;
+        case QAccessible::Focus:
+            what = QStringLiteral("focused");
+            break;
+        case QAccessible::TextCaretMoved:
+            what = QStringLiteral("caret moved");
+            break;
+        case QAccessible::TextSelectionChanged:
+            what = QStringLiteral("selection changed");
+            break;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        case QAccessible::Announcement:
+            what = QStringLiteral("announces ") +
+                   static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+            news() << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+            break;
+#endif
+        default:
+            what = QStringLiteral("event 0x%1").arg(int(event->type()), 0, 16);
+            break;
+        }
+        told() << who + u' ' + what;
+    }
+};
 
 } // namespace kestrune::testing
