@@ -29,11 +29,13 @@ mapfile -t dlls < <(awk '/DLL Name:/ { print $3 }' <<<"$headers" | sort -u)
 [ ${#dlls[@]} -gt 0 ] || fail "no imported DLL found"
 echo "imports: ${dlls[*]}"
 # The DLLs of Windows itself: the ones Qt's core, gui, widgets and windows platform need (Qt 6.8
-# adds Direct3D 12's, which every Windows it runs on, 10 and later, has).
+# adds Direct3D 12's, which every Windows it runs on, 10 and later, has). Qt is built in unity
+# batches, so the program links a batch of Qt's sources whole where it uses one of them: mpr.dll,
+# the network drives of QStorageInfo, comes along with the file system code.
 system_dlls=" advapi32.dll authz.dll comdlg32.dll d3d11.dll d3d12.dll d3d9.dll dwmapi.dll
-    dwrite.dll dxgi.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll netapi32.dll ole32.dll oleaut32.dll
-    setupapi.dll shcore.dll shell32.dll shlwapi.dll user32.dll userenv.dll uxtheme.dll version.dll
-    winmm.dll ws2_32.dll wtsapi32.dll api-ms-win-core-synch-l1-2-0.dll
+    dwrite.dll dxgi.dll gdi32.dll imm32.dll kernel32.dll mpr.dll msvcrt.dll netapi32.dll ole32.dll
+    oleaut32.dll setupapi.dll shcore.dll shell32.dll shlwapi.dll user32.dll userenv.dll uxtheme.dll
+    version.dll winmm.dll ws2_32.dll wtsapi32.dll api-ms-win-core-synch-l1-2-0.dll
     api-ms-win-core-winrt-l1-1-0.dll api-ms-win-core-winrt-string-l1-1-0.dll "
 for dll in "${dlls[@]}"; do
     name=${dll,,}
