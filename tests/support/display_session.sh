@@ -2,13 +2,13 @@
 # SPDX-FileCopyrightText: 2026 Kestrune developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the checks that run a program on an X display of their own (tests/desktop,
-# tests/accessibility, tests/windows and scripts/test-windows): makes the temporary folder $work
-# and a private Xvfb display of screen_width x screen_height, exported as DISPLAY. Whatever the
-# check starts in the background and adds to pids is stopped when the check ends, newest first
-# and the display last; then $work goes. A check that must do more before that (end a wine
-# server, keep a log) defines before_cleanup. poll waits for a condition, start_session_bus
-# starts a D-Bus session bus of its own, find_window finds a window by xdotool's search. The caller defines fail (message, exit 1) before
-# sourcing.
+# tests/accessibility, tests/windows, scripts/test-windows and bench/run_on_display.sh): makes the
+# temporary folder $work and a private Xvfb display of screen_width x screen_height, exported as
+# DISPLAY. Whatever the check starts in the background and adds to pids is stopped when the check
+# ends, newest first and the display last; then $work goes. A check that must do more before that
+# (end a wine server, keep a log) defines before_cleanup. poll waits for a condition,
+# start_session_bus starts a D-Bus session bus of its own, find_window finds a window by
+# xdotool's search. The caller defines fail (message, exit 1) before sourcing.
 
 work=$(mktemp -d)
 pids=()
