@@ -26,6 +26,7 @@
 #include <memory>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
+#include <utility>
 #include <vector>
 
 namespace kestrune::testing {
@@ -120,20 +121,34 @@ public:
     }
 
 private:
+    // What an event says in a word or two, where that is all it says.
+    static QString plainWords(QAccessible::Event type) {
+        static const QList<std::pair<QAccessible::Event, const char*>> words{
+            {QAccessible::ObjectShow, "shown"},
+            {QAccessible::Alert, "alert"},
+            {QAccessible::Focus, "focused"},
+            {QAccessible::TextCaretMoved, "caret moved"},
+            {QAccessible::TextSelectionChanged, "selection changed"}};
+        for (const auto& [known, word] : words) {
+            if (known == type) {
+                return QString::fromLatin1(word);
+            }
+        }
+        return QStringLiteral("event 0x%1").arg(int(type), 0, 16);
+    }
+
     static void record(QAccessibleEvent* event) {
         QAccessibleInterface* iface = event->accessibleInterface();
         const QObject* object = event->object();
         const QString who = object != nullptr ? object->objectName() : QStringLiteral("?");
         const QString name = iface != nullptr ? iface->text(QAccessible::Name) : QString();
-        QString what;
+        QString what = plainWords(event->type());
         switch (event->type()) {
-        case QAccessible::StateChanged: {
-            const QAccessible::State changed =
-                static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
-            what = changed.checked ? QStringLiteral("checked changed")
-                                   : QStringLiteral("other state changed");
+        case QAccessible::StateChanged:
+            what = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().checked
+                       ? QStringLiteral("checked changed")
+                       : QStringLiteral("other state changed");
             break;
-        }
         case QAccessible::NameChanged:
             what = QStringLiteral("named ") + name;
             break;
@@ -152,32 +167,19 @@ private:
                        .arg(static_cast<QAccessibleTextRemoveEvent*>(event)->textRemoved());
             break;
         case QAccessible::ObjectShow:
-            what = QStringLiteral("shown");
             if (iface != nullptr && iface->role() == QAccessible::Notification) {
                 news() << name;
             }
             break;
-        case QAccessible::Alert:
-            what = QStringLiteral("alert");
-            break;
-        case QAccessible::Focus:
-            what = QStringLiteral("focused");
-            break;
-        case QAccessible::TextCaretMoved:
-            what = QStringLiteral("caret moved");
-            break;
-        case QAccessible::TextSelectionChanged:
-            what = QStringLiteral("selection changed");
-            break;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-        case QAccessible::Announcement:
-            what = QStringLiteral("announces ") +
-                   static_cast<QAccessibleAnnouncementEvent*>(event)->message();
-            news() << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+        case QAccessible::Announcement: {
+            const QString message = static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+            what = QStringLiteral("announces ") + message;
+            news() << message;
             break;
+        }
 #endif
         default:
-            what = QStringLiteral("event 0x%1").arg(int(event->type()), 0, 16);
             break;
         }
         told() << who + u' ' + what;
