@@ -85,7 +85,11 @@ template <typename Reds> std::vector<float> ballValues(const Reds& reds, int blu
 // values, then eight zeros, which pass every row of the filter.
 inline std::vector<float> acceptedAtOnce(std::initializer_list<int> reds, int blue) {
     std::vector<float> script = ballValues(reds, blue);
-    script.insert(script.end(), 8, 0.0f);
+    // One at a time: GCC 14 takes an insert of eight values here, inlined into a constructor,
+    // for a write out of bounds (-Warray-bounds).
+    for (int row = 0; row < 8; ++row) {
+        script.push_back(0.0f);
+    }
     return script;
 }
 

@@ -25,6 +25,17 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The main window, whose first pick draws 03 07 12 19 25 31 + 08 at the first attempt.
+struct MainWindow {
+    ScriptedRandom random{acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8)};
+    RecordingServices services;
+    frmMain window{random, services};
+};
+
+QPlainTextEdit* recordBox(const frmMain& window, int k) {
+    return window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k));
+}
+
 } // namespace
 
 class PastDrawRecordTest : public QObject {
@@ -140,15 +151,12 @@ void PastDrawRecordTest::aLineIsADrawOnlyInTheRecordFormat() {
 }
 
 void PastDrawRecordTest::theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
-    ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
-    RecordingServices services;
-    frmMain window(random, services);
+    MainWindow main;
+    frmMain& window = main.window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
-    auto box = [&](int k) {
-        return window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k));
-    };
+    auto box = [&](int k) { return recordBox(window, k); };
     const RecordSplit split = splitRecordByYear(bundledRecord());
     for (int k = 0; k < recordBoxCount; ++k) {
         // Box k holds the year 2003 + k, whole.
@@ -172,12 +180,11 @@ void PastDrawRecordTest::theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
 }
 
 void PastDrawRecordTest::typingChangesAFocusedBoxButAPickChangesNone() {
-    ScriptedRandom random(acceptedAtOnce({3, 7, 12, 19, 25, 31}, 8));
-    RecordingServices services;
-    frmMain window(random, services);
+    MainWindow main;
+    frmMain& window = main.window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto* box4 = window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_4"));
+    auto* box4 = recordBox(window, 4);
     const QString before = box4->toPlainText();
     box4->setFocus();
     QTest::keyClicks(box4, QStringLiteral("x"));
@@ -185,16 +192,15 @@ void PastDrawRecordTest::typingChangesAFocusedBoxButAPickChangesNone() {
 
     QList<QByteArray> hashes;
     for (int k = 0; k < recordBoxCount; ++k) {
-        const QString text =
-            window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k))->toPlainText();
-        hashes << QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1);
+        hashes << QCryptographicHash::hash(recordBox(window, k)->toPlainText().toUtf8(),
+                                           QCryptographicHash::Sha1);
     }
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdSelect")), Qt::LeftButton);
     QCOMPARE(window.selection().selectionText(), std::string("03 07 12 19 25 31 08"));
     for (int k = 0; k < recordBoxCount; ++k) {
-        const QString text =
-            window.findChild<QPlainTextEdit*>(QStringLiteral("txtRecord_%1").arg(k))->toPlainText();
-        QCOMPARE(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1), hashes[k]);
+        QCOMPARE(QCryptographicHash::hash(recordBox(window, k)->toPlainText().toUtf8(),
+                                          QCryptographicHash::Sha1),
+                 hashes[k]);
     }
 }
 
