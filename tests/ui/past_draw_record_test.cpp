@@ -156,20 +156,19 @@ void PastDrawRecordTest::theBoxesLieOutsideTheVisibleAreaAndOutOfTheTabCycle() {
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
-    auto box = [&](int k) { return recordBox(window, k); };
     const RecordSplit split = splitRecordByYear(bundledRecord());
     for (int k = 0; k < recordBoxCount; ++k) {
+        const QPlainTextEdit* box = recordBox(window, k);
         // Box k holds the year 2003 + k, whole.
-        QCOMPARE(box(k)->toPlainText(), split.boxes[static_cast<std::size_t>(k)]);
-        QVERIFY(
-            box(k)->toPlainText().startsWith(QString::number(2003 + k) + QStringLiteral("001 ")));
-        QCOMPARE(box(k)->geometry(), main_window::recordBoxRect(k));
-        QVERIFY(!box(k)->isHidden());
-        QVERIFY(box(k)->x() >= window.width());
-        QVERIFY(!box(k)->isReadOnly());
-        QCOMPARE(box(k)->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(box(k)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(box(k)->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(box->toPlainText(), split.boxes[static_cast<std::size_t>(k)]);
+        QVERIFY(box->toPlainText().startsWith(QString::number(2003 + k) + QStringLiteral("001 ")));
+        QCOMPARE(box->geometry(), main_window::recordBoxRect(k));
+        QVERIFY(!box->isHidden());
+        QVERIFY(box->x() >= window.width());
+        QVERIFY(!box->isReadOnly());
+        QCOMPARE(box->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     }
 
     // Nobody can see them, so the focus never goes there: Tab from the last visible control
@@ -190,17 +189,14 @@ void PastDrawRecordTest::typingChangesAFocusedBoxButAPickChangesNone() {
     QTest::keyClicks(box4, QStringLiteral("x"));
     QCOMPARE(box4->toPlainText().size(), before.size() + 1);
 
-    QList<QByteArray> hashes;
+    QStringList texts;
     for (int k = 0; k < recordBoxCount; ++k) {
-        hashes << QCryptographicHash::hash(recordBox(window, k)->toPlainText().toUtf8(),
-                                           QCryptographicHash::Sha1);
+        texts << recordBox(window, k)->toPlainText();
     }
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdSelect")), Qt::LeftButton);
     QCOMPARE(window.selection().selectionText(), std::string("03 07 12 19 25 31 08"));
     for (int k = 0; k < recordBoxCount; ++k) {
-        QCOMPARE(QCryptographicHash::hash(recordBox(window, k)->toPlainText().toUtf8(),
-                                          QCryptographicHash::Sha1),
-                 hashes[k]);
+        QCOMPARE(recordBox(window, k)->toPlainText(), texts[k]);
     }
 }
 
